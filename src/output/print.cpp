@@ -1,0 +1,14 @@
+#include "output/print.h"
+
+namespace tw {
+
+void print(Output& out, std::string_view text) {
+  if (out.capture != nullptr) {
+    out.capture->append(text);
+    return;
+  }
+  std::fwrite(text.data(), 1, text.size(), out.stream);
+  std::fflush(out.stream);
+}
+
+}  // namespace tw

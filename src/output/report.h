@@ -1,0 +1,52 @@
+// The report buffer: everything the monitoring host reads is assembled here and printed by
+// run control at fixed points of the run.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+/// The process-wide report buffer with the output mode and the channel counter.
+struct Report {
+  std::string buffer;                ///< content to be printed next; grows as needed
+  std::string output_mode = "EXEXML";  ///< fixed at start-up, compared case-sensitively
+  int channel_counter = 0;           ///< channels added since the run started, in every mode
+  bool text_open = false;            ///< between open_text and close_text
+};
+
+/// True when the output mode writes the PRTG document ("EXEXML", "Wendlow", "Fiskart").
+bool writes_prtg_document(const Report& report);
+
+/// Text with "&", "<" and ">" written as XML entities; nothing else changes.
+std::string xml_escape(std::string_view text);
+
+/// Replaces the whole buffer with the error document for `message` (escaped). The same in
+/// every output mode. `message` may be a copy of the buffer's own content.
+void write_error_document(Report& report, std::string_view message);
+
+/// Replaces the whole buffer with the start of the document.
+void open_document(Report& report);
+
+/// Appends the start of the document's message text.
+void open_text(Report& report);
+
+/// Appends `text`. Inside an open message text it is escaped for XML; elsewhere (error
+/// texts collected for a later error document) it is kept as it is.
+void report_append(Report& report, std::string_view text);
+
+/// Appends the end of the document's message text.
+void close_text(Report& report);
+
+/// Counts one channel and appends it: name, optional custom unit, value (escaped).
+void add_channel(Report& report, std::string_view name, std::string_view value,
+                 std::string_view unit);
+
+/// Appends the end of the document.
+void close_document(Report& report);
+
+/// Groups a decimal number text in threes with "." from the right, at most two separators:
+/// 1234 gives 1.234, 1234567 gives 1.234.567, 999 and "" stay as they are.
+void group_digits(std::string& number);
+
+}  // namespace tw

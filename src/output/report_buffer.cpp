@@ -1,0 +1,53 @@
+// The document frame: start, message text, end. The host dialects that write other text
+// than the PRTG document hook in here and in add_channel, keyed on the output mode.
+#include "output/report.h"
+
+namespace tw {
+
+bool writes_prtg_document(const Report& report) {
+  return report.output_mode == "EXEXML" || report.output_mode == "Wendlow" ||
+         report.output_mode == "Fiskart";
+}
+
+std::string xml_escape(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      default: escaped.push_back(c);
+    }
+  }
+  return escaped;
+}
+
+void open_document(Report& report) {
+  report.text_open = false;
+  if (writes_prtg_document(report)) report.buffer = "\n<Prtg>\n";
+}
+
+void open_text(Report& report) {
+  if (writes_prtg_document(report)) report.buffer += "\n<Text>";
+  report.text_open = true;
+}
+
+void report_append(Report& report, std::string_view text) {
+  if (report.text_open && writes_prtg_document(report)) {
+    report.buffer += xml_escape(text);
+  } else {
+    report.buffer += text;
+  }
+}
+
+void close_text(Report& report) {
+  if (writes_prtg_document(report)) report.buffer += "</Text>\n";
+  report.text_open = false;
+}
+
+void close_document(Report& report) {
+  if (writes_prtg_document(report)) report.buffer += "\n</Prtg>\n";
+}
+
+}  // namespace tw

@@ -1,0 +1,100 @@
+#include "profile/locate_profile.h"
+
+namespace tw {
+
+namespace {
+
+bool is_directory_line(std::string_view line) {
+  return (!line.empty() && is_separator(line[0])) || (line.size() > 1 && line[1] == ':') ||
+         (line.size() > 2 && is_separator(line[2]));
+}
+
+bool exists(std::string_view path) { return open_for_reading(path) != nullptr; }
+
+/// The directory, without its final character, must end in "EXEXML" in any letter case.
+bool is_exexml_directory(std::string_view directory) {
+  if (directory.size() < 7) return false;
+  const std::string_view tail = directory.substr(directory.size() - 7, 6);
+  constexpr std::string_view kExeXml = "EXEXML";
+  for (std::size_t i = 0; i < 6; ++i) {
+    char c = tail[i];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    if (c != kExeXml[i]) return false;
+  }
+  return true;
+}
+
+std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {
+  std::string text(a);
+  text += b;
+  text += c;
+  return text;
+}
+
+std::string missing(std::string_view shown) {
+  return concat("Error 1002: Profile ", shown, " is missing...");
+}
+
+}  // namespace
+
+std::string read_base_directory(std::FILE* path_file) {
+  std::string base;
+  std::string line;
+  while (read_piece(path_file, 99, line)) {
+    strip_line_end(line);
+    if (is_directory_line(line)) base = line;
+  }
+  return base;
+}
+
+LocatedProfile locate_profile(const CompletedName& name, std::string_view output_mode,
+                              std::string_view option_upper) {
+  LocatedProfile found;
+  const bool search =
+      output_mode == "EXEXML" && option_upper.find('@') == std::string_view::npos;
+
+  if (!search) {
+    found.directory = name.given_directory;
+    found.path = found.directory + name.name;
+    found.file = open_for_reading(found.path);
+    if (!found.file) found.error = missing(found.path);
+    return found;
+  }
+
+  std::string directory;
+  if (FileHandle path_file = open_for_reading(kPrtgPathFile)) {
+    std::string base = read_base_directory(path_file.get());
+    path_file.reset();
+    if (base.empty() || !is_separator(base.back())) base += '\\';
+    directory = base;
+    if (exists(concat(base, kSubPath1, name.name))) directory = concat(base, kSubPath1);
+    if (exists(concat(directory, kSubPath2, name.name))) directory += kSubPath2;
+    found.file = open_for_reading(directory + name.name);
+    if (!found.file) {
+      found.error = missing(name.name);
+      return found;
+    }
+  } else {
+    found.file = open_for_reading(name.name);
+    for (std::string_view default_directory : kDefaultDirectories) {
+      if (found.file) break;
+      directory = default_directory;
+      found.file = open_for_reading(directory + name.name);
+    }
+    if (!found.file) {
+      found.error = missing(name.name);
+      return found;
+    }
+  }
+
+  if (!is_exexml_directory(directory)) {
+    found.file.reset();
+    found.error = kInvalidPathUsage;
+    return found;
+  }
+  found.directory = directory;
+  found.path = directory + name.name;
+  return found;
+}
+
+}  // namespace tw

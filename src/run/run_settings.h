@@ -1,0 +1,48 @@
+// The settings of one run, fixed at start-up from the clock and the command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+inline constexpr std::string_view kProgramName = "Tarnwheel";
+inline constexpr std::string_view kVersionText = "Vers 4.3 / 29.08.22";
+inline constexpr std::string_view kSuiteProfileName = "Keswarin.Prf";
+inline constexpr std::size_t kOptionTextLimit = 127;
+inline constexpr std::size_t kItemLimit = 90;
+
+/// Process-wide run settings.
+struct RunSettings {
+  std::string program_path;   ///< argument 0, shown only in the trace
+  std::string start_time;     ///< HH:MM:SS at start-up
+  std::string banner;         ///< "* HH:MM:SS SAP Tarnwheel Vers 4.3 / 29.08.22"
+  std::string profile_name;   ///< as typed, completed later
+  std::string option_kept;    ///< arguments 2 and 3, case as typed, at most 127 characters
+  std::string option_upper;   ///< the same with a to z upper-cased; selectors are found here
+  bool item_selection = false;
+  std::string item;           ///< the statistic of the global-list run, at most 90 characters
+  bool console_mode = false;
+  bool client_override = false;
+  std::string client;         ///< "CLIENT=" value, replaces the profile's Client when set
+  std::string given_directory;
+  std::string profile_directory;
+  std::string profile_path;
+};
+
+/// Keeps the start-up time and builds the banner line from it.
+void take_start_time(RunSettings& settings, std::string time_of_day);
+
+/// Takes the profile name and the selectors from the command line: the option text in both
+/// copies, the "ITEM=" selector with its item, "CLIENT=", and console mode. Expects at
+/// least two arguments.
+void take_command_line(RunSettings& settings, int argc, const char* const* argv);
+
+/// Position of `key` in the upper-cased option text, or npos.
+std::size_t find_selector(const RunSettings& settings, std::string_view key);
+
+/// The case-kept value that follows `key`, up to a blank, a comma or the end; empty when
+/// the key is absent or has no value.
+std::string selector_value(const RunSettings& settings, std::string_view key);
+
+}  // namespace tw

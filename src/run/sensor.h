@@ -1,0 +1,36 @@
+// The process-wide records of one run and the process flow that uses them.
+#pragma once
+
+#include <string_view>
+
+#include "output/print.h"
+#include "output/report.h"
+#include "profile/profile_record.h"
+#include "run/run_settings.h"
+
+namespace tw {
+
+/// Exit statuses of the process.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitRfcLibrary = 1;
+inline constexpr int kExitFailed = 2;
+
+/// Everything a run keeps for the life of the process. main() owns one; a test builds its
+/// own and points `out` at a string.
+struct Sensor {
+  RunSettings settings;
+  ProfileRecord profile;
+  Report report;
+  Output out;
+};
+
+/// The failure that ends a run: the error document for `message` replaces the report
+/// buffer and is printed. Returns the exit status to end the process with.
+int fail_run(Sensor& sensor, std::string_view message);
+
+/// One whole run, from the command line to the exit status. `time_of_day` is the start-up
+/// time (HH:MM:SS).
+int sensor_main(Sensor& sensor, int argc, const char* const* argv,
+                std::string time_of_day);
+
+}  // namespace tw

@@ -1,0 +1,45 @@
+#include "run/sensor.h"
+
+#include "profile/locate_profile.h"
+
+namespace tw {
+
+int fail_run(Sensor& sensor, std::string_view message) {
+  write_error_document(sensor.report, message);
+  print(sensor.out, sensor.report.buffer);
+  sensor.report.buffer.clear();
+  return kExitFailed;
+}
+
+int sensor_main(Sensor& sensor, int argc, const char* const* argv,
+                std::string time_of_day) {
+  RunSettings& settings = sensor.settings;
+  take_start_time(settings, std::move(time_of_day));
+  if (argc < 2) return fail_run(sensor, "Error 1001: Parameter for Profile-Name is missing !");
+
+  take_command_line(settings, argc, argv);
+  const CompletedName completed = complete_profile_name(settings.profile_name);
+  settings.profile_name = completed.name;
+  settings.given_directory = completed.given_directory;
+  if (completed.global) settings.item_selection = true;
+
+  sensor.report.output_mode = "EXEXML";
+  LocatedProfile located =
+      locate_profile(completed, sensor.report.output_mode, settings.option_upper);
+  if (!located.error.empty()) return fail_run(sensor, located.error);
+  settings.profile_directory = located.directory;
+  settings.profile_path = located.path;
+
+  if (settings.item_selection) {
+    located.file.reset();
+    return fail_run(sensor, "The global-list run is not part of this build yet.");
+  }
+
+  const ProfileReadResult read = read_profile(sensor.profile, located.file.release(),
+                                              RunKind::single_system, settings.profile_name);
+  if (read.failed) return fail_run(sensor, read.error);
+  if (settings.client_override) sensor.profile.client = settings.client;
+  return fail_run(sensor, "The single-system run is not part of this build yet.");
+}
+
+}  // namespace tw

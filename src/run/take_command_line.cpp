@@ -1,0 +1,52 @@
+#include "run/run_settings.h"
+
+namespace tw {
+
+void take_start_time(RunSettings& settings, std::string time_of_day) {
+  settings.start_time = std::move(time_of_day);
+  settings.banner = "* ";
+  settings.banner += settings.start_time;
+  settings.banner += " SAP ";
+  settings.banner += kProgramName;
+  settings.banner += ' ';
+  settings.banner += kVersionText;
+}
+
+void take_command_line(RunSettings& settings, int argc, const char* const* argv) {
+  settings.program_path = argc > 0 && argv[0] != nullptr ? argv[0] : "";
+  settings.profile_name = argv[1];
+
+  std::string option = argc > 2 ? argv[2] : "";
+  if (argc > 3) {
+    option += ' ';
+    option += argv[3];
+  }
+  if (option.size() > kOptionTextLimit) option.resize(kOptionTextLimit);
+  settings.option_kept = option;
+  for (char& c : option) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  settings.option_upper = std::move(option);
+
+  if (find_selector(settings, "ITEM=") != std::string::npos) {
+    settings.item_selection = true;
+    std::string item = selector_value(settings, "ITEM=");
+    if (item.size() > kItemLimit) item.resize(kItemLimit);
+    for (char& c : item) {
+      if (c == ':') c = ' ';
+    }
+    settings.item = std::move(item);
+    settings.profile_name = kSuiteProfileName;
+  }
+
+  const std::size_t client_at = find_selector(settings, "CLIENT=");
+  if (client_at != std::string::npos) {
+    settings.client = settings.option_upper.substr(client_at + 7, 3);
+    // Nothing after the key is no client at all.
+    settings.client_override = !settings.client.empty();
+  }
+
+  settings.console_mode = settings.option_upper.find_first_of("#@$%") != std::string::npos;
+}
+
+}  // namespace tw
