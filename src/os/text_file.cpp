@@ -46,10 +46,10 @@ std::string native_path(std::string_view text) {
 #endif
 }
 
-FileHandle open_for_reading(std::string_view text) {
+FileHandle open_for_reading(std::string_view text, bool binary) {
   const std::string path = native_path(text);
   if (path.empty()) return nullptr;
-  FileHandle file(std::fopen(path.c_str(), "r"));
+  FileHandle file(std::fopen(path.c_str(), binary ? "rb" : "r"));
   if (!file) return nullptr;
 #ifndef _WIN32
   // POSIX opens directories for reading; they are never files here.

@@ -32,9 +32,10 @@ bool is_separator(char c);
 /// working directory.
 std::string native_path(std::string_view text);
 
-/// Opens an existing regular file for reading as text. A directory, a missing file or an
-/// unreadable one gives an empty handle: a file "exists" only when it can be read.
-FileHandle open_for_reading(std::string_view text);
+/// Opens an existing regular file for reading, as text or as raw bytes. A directory, a
+/// missing file or an unreadable one gives an empty handle: a file "exists" only when it
+/// can be read.
+FileHandle open_for_reading(std::string_view text, bool binary = false);
 
 /// Deletes a file; a failure (no such file, no permission) is ignored.
 void remove_file(std::string_view text);

@@ -20,3 +20,87 @@ TEST(GroupDigits, InsertsAtMostTwoSeparators) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+TEST(Report, SingleSystemDocumentByteForByte) {
+  Report report;
+  std::string printed;
+  open_document(report);
+  open_text(report);
+  report_append(report, "T");
+  close_text(report);
+  printed += report.buffer;
+  report.buffer.clear();
+  add_channel(report, "PhysReads", "12", "");
+  add_channel(report, "QuePages", "7", "Pages");
+  close_document(report);
+  printed += report.buffer;
+  EXPECT_EQ(printed,
+            "\n<Prtg>\n"
+            "\n<Text>T</Text>\n"
+            "\n<Result><Channel>PhysReads</Channel>\n<Value>12</Value></Result>\n"
+            "\n<Result><Channel>QuePages</Channel>\n<Unit>Custom</Unit>\n"
+            "<CustomUnit>Pages</CustomUnit>\n<Value>7</Value></Result>\n"
+            "\n</Prtg>\n");
+  EXPECT_EQ(report.channel_counter, 2);
+}
+
+TEST(Report, UnitsAreCustomAndVerbatim) {
+  Report report;
+  add_channel(report, "Load", "50", "PerCent");
+  EXPECT_EQ(report.buffer,
+            "\n<Result><Channel>Load</Channel>\n<Unit>Custom</Unit>\n"
+            "<CustomUnit>PerCent</CustomUnit>\n<Value>50</Value></Result>\n");
+}
+
+TEST(Report, ErrorDocumentReplacesTheBufferInEveryMode) {
+  for (const char* mode : {"EXEXML", "Wendlow", "Fiskart", "Tamberly", "Brassik"}) {
+    Report report;
+    report.output_mode = mode;
+    report.buffer = "old content";
+    write_error_document(report, "Error 1018: DataBase mismatch !");
+    EXPECT_EQ(report.buffer,
+              "<Prtg>\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n")
+        << mode;
+  }
+  // The message may be the buffer's own content.
+  Report report;
+  report_append(report, "Error 1014: RFC-Failure raised !");
+  write_error_document(report, report.buffer);
+  EXPECT_EQ(report.buffer,
+            "<Prtg>\n<Error>1</Error>\n<Text>Error 1014: RFC-Failure raised !</Text>\n</Prtg>\n");
+}
+
+TEST(Report, MarkupCharactersAreEscapedOnce) {
+  Report report;
+  // Collected outside a message text, an error text stays raw until it becomes the message
+  // of the error document, which escapes it.
+  report_append(report, "Error 1012: Exception.: <A&B>");
+  write_error_document(report, report.buffer);
+  EXPECT_NE(report.buffer.find("<Text>Error 1012: Exception.: &lt;A&amp;B&gt;</Text>"),
+            std::string::npos);
+
+  Report document;
+  open_document(document);
+  open_text(document);
+  report_append(document, "a<b");
+  close_text(document);
+  add_channel(document, "R&D", "<1>", "x>y");
+  EXPECT_EQ(document.buffer,
+            "\n<Prtg>\n\n<Text>a&lt;b</Text>\n"
+            "\n<Result><Channel>R&amp;D</Channel>\n<Unit>Custom</Unit>\n"
+            "<CustomUnit>x&gt;y</CustomUnit>\n<Value>&lt;1&gt;</Value></Result>\n");
+}
+
+TEST(Report, ChannelCounterCountsEveryCall) {
+  Report report;
+  for (int i = 1; i <= 10; ++i) {
+    add_channel(report, "c", "1", "");
+    EXPECT_EQ(report.channel_counter, i);
+  }
+}
+
+}  // namespace
+}  // namespace tw

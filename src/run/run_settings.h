@@ -30,6 +30,16 @@ struct RunSettings {
   std::string profile_path;
 };
 
+/// The state of a global-list run, one system at a time.
+struct ListRun {
+  unsigned systems = 0;
+  unsigned processed = 0;
+  unsigned failed = 0;
+  std::string system_label;  ///< channel name of the system in work
+  char failure_mark = '.';   ///< "X" once the system failed
+  char found_mark = '.';     ///< "X" once the system's statistics had a row
+};
+
 /// Keeps the start-up time and builds the banner line from it.
 void take_start_time(RunSettings& settings, std::string time_of_day);
 

@@ -5,7 +5,9 @@
 
 #include "output/print.h"
 #include "output/report.h"
+#include "output/trace.h"
 #include "profile/profile_record.h"
+#include "rfc/rfc.h"
 #include "run/run_settings.h"
 
 namespace tw {
@@ -22,11 +24,26 @@ struct Sensor {
   ProfileRecord profile;
   Report report;
   Output out;
+  Trace trace;
+  RfcState rfc;
+  ListRun list;
 };
+
+/// Ends the process from inside the RFC library (the error handler cannot return):
+/// flushes standard output and exits with `status`.
+[[noreturn]] void end_process(int status);
 
 /// The failure that ends a run: the error document for `message` replaces the report
 /// buffer and is printed. Returns the exit status to end the process with.
 int fail_run(Sensor& sensor, std::string_view message);
+
+/// Registers rfc_error_report as the RFC library's error handler.
+void register_environment(Sensor& sensor);
+
+/// The single-system run on the profile record read: open, system information, database
+/// check, statistics, close; prints the document or the error document. Returns the exit
+/// status.
+int run_single_system(Sensor& sensor);
 
 /// One whole run, from the command line to the exit status. `time_of_day` is the start-up
 /// time (HH:MM:SS).

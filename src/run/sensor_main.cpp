@@ -1,8 +1,16 @@
 #include "run/sensor.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "profile/locate_profile.h"
 
 namespace tw {
+
+void end_process(int status) {
+  std::fflush(stdout);
+  std::exit(status);
+}
 
 int fail_run(Sensor& sensor, std::string_view message) {
   write_error_document(sensor.report, message);
@@ -18,6 +26,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
   if (argc < 2) return fail_run(sensor, "Error 1001: Parameter for Profile-Name is missing !");
 
   take_command_line(settings, argc, argv);
+  attach_trace(sensor.trace, settings.option_upper);
   const CompletedName completed = complete_profile_name(settings.profile_name);
   settings.profile_name = completed.name;
   settings.given_directory = completed.given_directory;

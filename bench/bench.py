@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""Times the sensor against a local rfcsim and prints median wall time and peak resident
+memory beside the same figures for /bin/true.
+
+    bench/bench.py --bin build/bin [--runs 200]
+
+The single-system run opens the profile from the working directory (selector "@"), so no
+file outside a temporary directory is needed.
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TOP = os.path.dirname(HERE)
+DEMO_SCENARIO = os.path.join(TOP, "platform", "rfcsim", "demo.scenario")
+PROFILE_TEMPLATE = os.path.join(TOP, "examples", "PRD.P00")
+
+
+def start_rfcsim(bin_dir, work, scenario):
+    port_file = os.path.join(work, "rfcsim.port")
+    sim = subprocess.Popen([os.path.join(bin_dir, "rfcsim"), "--listen", "127.0.0.1:0",
+                            "--port-file", port_file, scenario],
+                           stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline:
+        if os.path.exists(port_file):
+            with open(port_file) as f:
+                text = f.read()
+            if text.endswith("\n"):
+                return sim, int(text)
+        if sim.poll() is not None:
+            sys.exit("rfcsim ended early: " + sim.stderr.read().decode(errors="replace"))
+        time.sleep(0.01)
+    sim.kill()
+    sys.exit("rfcsim did not write its port file")
+
+
+def measure(argv, cwd, runs, expect_status):
+    """Median wall seconds and peak resident KiB of `runs` runs of argv."""
+    walls, peaks = [], []
+    for _ in range(runs):
+        start = time.perf_counter()
+        proc = subprocess.Popen(argv, cwd=cwd, stdout=subprocess.DEVNULL)
+        _, status, usage = os.wait4(proc.pid, 0)
+        walls.append(time.perf_counter() - start)
+        proc.returncode = os.waitstatus_to_exitcode(status)
+        if proc.returncode != expect_status:
+            sys.exit(f"{argv[0]} ended with {proc.returncode}, expected {expect_status}")
+        peaks.append(usage.ru_maxrss)
+    return statistics.median(walls), max(peaks)
+
+
+def write_profile(work, port, name="PRD.P00", template=PROFILE_TEMPLATE):
+    with open(template, encoding="ascii") as f:
+        text = f.read().replace("{PORT}", str(port))
+    with open(os.path.join(work, name), "w", encoding="ascii", newline="") as f:
+        f.write(text)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--bin", required=True, help="directory holding tarnwheel and rfcsim")
+    parser.add_argument("--runs", type=int, default=200)
+    args = parser.parse_args()
+    bin_dir = os.path.abspath(args.bin)
+
+    work = tempfile.mkdtemp(prefix="tarnwheel-bench-")
+    sim = None
+    try:
+        sim, port = start_rfcsim(bin_dir, work, DEMO_SCENARIO)
+        write_profile(work, port)
+        sensor = [os.path.join(bin_dir, "tarnwheel"), "PRD", "@"]
+        measure(sensor, work, 5, 0)  # warm the caches
+        true_wall, true_peak = measure(["/bin/true"], work, args.runs, 0)
+        wall, peak = measure(sensor, work, args.runs, 0)
+        print(f"single-system run, {args.runs} runs")
+        print(f"  /bin/true  median {true_wall * 1000:7.3f} ms   peak RSS {true_peak / 1024:6.2f} MiB")
+        print(f"  tarnwheel  median {wall * 1000:7.3f} ms   peak RSS {peak / 1024:6.2f} MiB")
+        print(f"  difference median {(wall - true_wall) * 1000:7.3f} ms")
+    finally:
+        if sim is not None:
+            sim.send_signal(signal.SIGTERM)
+            sim.wait(timeout=10)
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "profile/decode_password.h"
+#include "profile/profile_record.h"
+#include "support/temp_dir.h"
+
+namespace tw {
+namespace {
+
+using testing::stream_of;
+
+/// "secret" stored with offset 0: built from the key table so the test needs no encoder.
+std::string stored_secret() {
+  const auto& key = password_key_table();
+  const std::string plain = "secretXXXXXXXXXXXXXX";
+  unsigned sum = 0;
+  for (char c : plain) sum += static_cast<unsigned char>(c);
+  const std::string head = {static_cast<char>('0' + sum % 10), '0', '0', '6'};
+  std::string stored(24, ' ');
+  for (int i = 0; i < 4; ++i) stored[i] = static_cast<char>(head[i] ^ key[i]);
+  for (int k = 0; k < 10; ++k) {
+    stored[4 + k] = static_cast<char>(plain[2 * k] ^ key[k]);
+    stored[23 - k] = static_cast<char>(plain[2 * k + 1] ^ key[19 - k]);
+  }
+  return stored;
+}
+
+std::string complete_profile(std::string_view line_end = "\n") {
+  std::string text;
+  for (std::string line : {std::string("Extcompany.: Example Ltd"), std::string("Destination: PRD"),
+                           std::string("Client.....: 100"), std::string("User.......: sap_admin"),
+                           "Password...: " + stored_secret(), std::string("Language...: E"),
+                           std::string("Mode.......: R/3"), std::string("Hostname...: sapprd"),
+                           std::string("Sysnr......: 00"), std::string("Gwhost.....: sapgw"),
+                           std::string("Gwservice..: sapgw00")}) {
+    text += line;
+    text += line_end;
+  }
+  return text;
+}
+
+ProfileReadResult read_single(ProfileRecord& record, std::string_view bytes) {
+  return read_profile(record, stream_of(bytes).release(), RunKind::single_system, "PRD.P00");
+}
+
+TEST(ReadProfile, CompleteProfileFillsEveryField) {
+  for (std::string_view line_end : {"\n", "\r\n"}) {
+    ProfileRecord record;
+    const ProfileReadResult result = read_single(record, complete_profile(line_end));
+    ASSERT_FALSE(result.failed) << result.error;
+    EXPECT_EQ(record.extcompany, "Example Ltd");
+    EXPECT_EQ(record.destination, "PRD");
+    EXPECT_EQ(record.client, "100");
+    EXPECT_EQ(record.user, "SAP_ADMIN");
+    EXPECT_EQ(record.password, "secret");
+    EXPECT_EQ(record.mode, "R/3");
+    EXPECT_EQ(record.hostname, "sapprd");
+    EXPECT_EQ(record.display_host, "sapprd");
+    EXPECT_EQ(record.gwservice, "sapgw00");
+  }
+}
+
+TEST(ReadProfile, ValuesAreColumnsFourteenToSeventyThree) {
+  ProfileRecord record;
+  std::string text = complete_profile();
+  text += "Client.....: 100 \n";                       // trailing blank kept
+  text += "Language...:XD\n";                          // column 13 skipped whatever it is
+  text += "Extcompany.: " + std::string(59, 'a') + "bc\n";  // column 74 on is ignored
+  text += "Hostname...: \tsap host \n";                // inner and leading blanks kept
+  text += "Destination: PRD\n";
+  text += "Destination: QAS\n";                        // the last of two counts
+  text += "user.......: other\n";                      // another letter case: no label
+  text += "User......: other\n";                       // one dot too few: no label
+  text += "Mode.......: R/3\r\r\n";                    // only the line end's CR goes
+  ASSERT_FALSE(read_single(record, text).failed);
+  EXPECT_EQ(record.client, "100 ");
+  EXPECT_EQ(record.language, "D");
+  EXPECT_EQ(record.extcompany, std::string(59, 'a') + "b");
+  EXPECT_EQ(record.hostname, "\tsap host ");
+  EXPECT_EQ(record.destination, "QAS");
+  EXPECT_EQ(record.user, "SAP_ADMIN");
+  EXPECT_EQ(record.mode, "R/3\r");
+}
+
+TEST(ReadProfile, ShortValuesAndMissingSeparator) {
+  ProfileRecord record;
+  // Written without the separator column, R/3 loses its first character: too short.
+  auto result = read_single(record, complete_profile() + "Mode.......:R/3\n");
+  EXPECT_EQ(record.mode, "/3");
+  EXPECT_EQ(result.error, "Error 1003: Invalid Parameter(s) at PRD.P00 found...");
+
+  ProfileRecord empty_value;
+  result = read_single(empty_value, complete_profile() + "Sysnr......:\n");
+  EXPECT_EQ(empty_value.sysnr, "");
+  EXPECT_EQ(result.error, "Error 1003: Invalid Parameter(s) at PRD.P00 found...");
+}
+
+TEST(ReadProfile, FaultsInCheckOrder) {
+  struct Case {
+    std::string text;
+    const char* error;
+  };
+  std::string no_extcompany = complete_profile();
+  no_extcompany.erase(0, no_extcompany.find('\n') + 1);
+  const Case cases[] = {
+      {"", "Error 1006: Username in Profile PRD.P00 is missing..."},
+      {"Extcompany.: x\n", "Error 1006: Username in Profile PRD.P00 is missing..."},
+      {"User.......: u1\n", "Error 1007: Password in Profile PRD.P00 is missing..."},
+      {complete_profile() + "Password...:\n",
+       "Error 1007: Password in Profile PRD.P00 is missing..."},
+      {no_extcompany, "Error 1003: Invalid Parameter(s) at PRD.P00 found..."},
+      {complete_profile() + "Password...: " + stored_secret() + " \n",
+       "Error 1004: Invalid Password in Profile PRD.P00 found..."},
+      {complete_profile() + "Password...: " + stored_secret().substr(1) + "\n",
+       "Error 1004: Invalid Password in Profile PRD.P00 found..."},
+      {complete_profile() + "Password...: " + stored_secret().replace(10, 1, "~") + "\n",
+       "Error 1005: Wrong Password in Profile PRD.P00 found..."},
+  };
+  for (const Case& c : cases) {
+    ProfileRecord record;
+    const ProfileReadResult result = read_single(record, c.text);
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.error, c.error) << c.text;
+  }
+}
+
+TEST(ReadProfile, PasswordFaultStopsTheSingleRunButNotTheGlobalOne) {
+  const std::string text = "Password...: short\nDestination: LATE\n" + complete_profile();
+  ProfileRecord single;
+  EXPECT_TRUE(read_single(single, text).failed);
+  EXPECT_EQ(single.destination, "");  // nothing after the fault was read
+
+  ProfileRecord global;
+  const ProfileReadResult result =
+      read_profile(global, stream_of(text).release(), RunKind::global_list, "PRD.P00");
+  EXPECT_TRUE(result.failed);
+  EXPECT_EQ(result.error, "");
+  EXPECT_EQ(global.destination, "PRD");
+  EXPECT_EQ(global.password, "secret");  // a later good line still assigns
+}
+
+TEST(ReadProfile, GlobalRunMarksIncompleteProfiles) {
+  ProfileRecord record;
+  const ProfileReadResult result = read_profile(record, stream_of("Client.....: 1\n").release(),
+                                                RunKind::global_list, "QAS.P00");
+  EXPECT_TRUE(result.failed);
+  EXPECT_TRUE(result.error.empty());
+}
+
+TEST(ReadProfile, LongLinesAreReadInPieces) {
+  // 159 characters per piece in the single-system run: a 200-character line whose
+  // character 160 starts a label assigns that field as well.
+  std::string line = "Destination: PRD";
+  line.resize(159, ' ');
+  line += "Client.....: 300";
+  line.resize(200, ' ');
+  ProfileRecord single;
+  ASSERT_FALSE(read_single(single, complete_profile() + line + "\n").failed);
+  EXPECT_EQ(single.destination, "PRD" + std::string(57, ' '));  // columns 14 to 73
+  EXPECT_EQ(single.client, "300" + std::string(25, ' '));
+
+  // 199 per piece in the global-list run: the same line is one piece.
+  ProfileRecord global;
+  ASSERT_FALSE(read_profile(global, stream_of(complete_profile() + line + "\n").release(),
+                            RunKind::global_list, "PRD.P00")
+                   .failed);
+  EXPECT_EQ(global.client, "100");
+}
+
+TEST(ReadProfile, OddFilesEndInTheirDocumentedResults) {
+  // No final line feed: the last line still counts.
+  std::string text = complete_profile();
+  text.pop_back();
+  ProfileRecord no_final_lf;
+  EXPECT_FALSE(read_single(no_final_lf, text).failed);
+  EXPECT_EQ(no_final_lf.gwservice, "sapgw00");
+
+  // A carriage return alone does not end a line: the file is one long line in pieces.
+  std::string cr_only = complete_profile();
+  for (char& c : cr_only) {
+    if (c == '\n') c = '\r';
+  }
+  ProfileRecord cr_record;
+  EXPECT_EQ(read_single(cr_record, cr_only).error,
+            "Error 1006: Username in Profile PRD.P00 is missing...");
+
+  // A NUL ends the text of its piece, as it would in a C text.
+  ProfileRecord nul_record;
+  std::string with_nul = complete_profile() + "Sysnr......: 4";
+  with_nul += '\0';
+  with_nul += "2\n";
+  EXPECT_TRUE(read_single(nul_record, with_nul).failed);
+  EXPECT_EQ(nul_record.sysnr, "4");
+
+  // Random bytes and one enormous line neither crash nor assign anything.
+  std::mt19937 random(20261208);
+  std::string noise(64 * 1024, '\0');
+  for (char& c : noise) c = static_cast<char>(random() & 0xFF);
+  ProfileRecord noise_record;
+  EXPECT_TRUE(read_single(noise_record, noise).failed);
+  ProfileRecord huge_record;
+  EXPECT_EQ(read_single(huge_record, std::string(100000, 'U') + "\n").error,
+            "Error 1006: Username in Profile PRD.P00 is missing...");
+}
+
+}  // namespace
+}  // namespace tw

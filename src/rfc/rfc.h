@@ -1,0 +1,67 @@
+// The sensor's way to SAP: the RFC client library's operations and the state the RFC
+// steps keep for the process.
+#pragma once
+
+#include <string>
+
+#include "saprfc.h"
+
+namespace tw {
+
+struct Sensor;
+
+inline constexpr std::string_view kRunStatusError = "ERR";
+inline constexpr std::string_view kRunStatusOk = "OK";
+
+/// What the RFC steps keep for the life of the process.
+struct RfcState {
+  RFC_HANDLE handle = 0;        ///< the open connection, 0 for none; owned by run control
+  RFC_ENV environment{};        ///< error handler rfc_error_report, no allocator
+  std::string run_status = "ERR";
+  std::string database_system;  ///< RFCDBSYS of the last successful system information
+  RFC_TYPEHANDLE rfcsi_type = 0;     ///< installed once
+  RFC_TYPEHANDLE ada_show_type = 0;  ///< installed once
+
+  /// The connection options and detail records handed to every open, with the texts
+  /// they point to (kept while the connection is open).
+  RFC_OPTIONS options{};
+  RFC_CONNOPT_R3ONLY r3{};
+  RFC_CONNOPT_CPIC cpic{};
+  std::string destination, client, user, password, language, hostname, gwhost, gwservice;
+};
+
+/// Opens a connection with the values of the profile record: by the destination file
+/// "SapRfc.<Destination>" (copied to "SapRfc.ini") and RfcOpenEx when that file exists,
+/// otherwise with RfcOpen. Returns the handle; 0 when the open failed.
+RFC_HANDLE open_connection(Sensor& sensor);
+
+/// Calls RFC_SYSTEM_INFO; on success sets the run status to "OK", keeps the database
+/// system and shows the reported host as the display host. Otherwise appends the error
+/// text to the report buffer. Returns the return code.
+int read_system_info(Sensor& sensor);
+
+/// True when the database system is MaxDB: its first three characters are "ADA".
+bool is_maxdb(const std::string& database_system);
+
+/// Calls ADA_LOG_STATISTICS and writes the document head with the message text (printed
+/// at once) and one channel per known row; with item selection only the item's channel
+/// of the system, printed at once. On failure appends the error text. Returns the code.
+int read_log_statistics(Sensor& sensor);
+
+/// Text appended to the report buffer for a failed RFC step with return code `rc`.
+std::string rfc_failure_text(int rc, const char* exception);
+
+/// Prints what the library knows about its last error, closes every connection and prints
+/// the closing lines. The caller ends the process with status 1.
+void write_rfc_error_report(Sensor& sensor, const char* operation);
+
+/// Registers the sensor whose output the error handler uses.
+void set_error_report_target(Sensor* sensor);
+
+}  // namespace tw
+
+extern "C" {
+/// The library's error handler: reports the failure of `operation` and ends the process
+/// with status 1. Does not return.
+[[noreturn]] void rfc_error_report(char* operation);
+}
