@@ -48,7 +48,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
                                               RunKind::single_system, settings.profile_name);
   if (read.failed) return fail_run(sensor, read.error);
   if (settings.client_override) sensor.profile.client = settings.client;
-  return fail_run(sensor, "The single-system run is not part of this build yet.");
+  return run_single_system(sensor);
 }
 
 }  // namespace tw

@@ -1,0 +1,32 @@
+// Internal tables: lines of a fixed length in one growing block of memory.
+#pragma once
+
+#include <string>
+
+namespace tw::rfclib {
+
+/// The allocator of RFC_ENV: realloc-like, size 0 frees.
+using Allocator = void* (*)(void* old, unsigned long size);
+
+/// What an ITAB_H points to.
+struct Itab {
+  std::string name;
+  unsigned line_length = 0;
+  unsigned lines = 0;
+  unsigned capacity = 0;  ///< lines that fit in `data`
+  char* data = nullptr;
+  Allocator allocate = nullptr;  ///< NULL: the C library's realloc and free
+};
+
+/*
+ * Appends a zero-filled line and returns it; NULL when memory runs out (the table is then
+ * unchanged). Pointers to earlier lines may move.
+ */
+void* append_line(Itab& table);
+
+/*
+ * Frees the lines of a table (not the table itself).
+ */
+void free_lines(Itab& table);
+
+}  // namespace tw::rfclib

@@ -1,0 +1,21 @@
+#include "library_state.h"
+
+#include "connection.h"
+
+namespace tw::rfclib {
+
+LibraryState::LibraryState() = default;
+LibraryState::~LibraryState() = default;
+
+LibraryState& state() {
+  static LibraryState instance;
+  return instance;
+}
+
+Connection* find_connection(RFC_HANDLE handle) {
+  auto& connections = state().connections;
+  const auto found = connections.find(handle);
+  return found == connections.end() ? nullptr : found->second.get();
+}
+
+}  // namespace tw::rfclib

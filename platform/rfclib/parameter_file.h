@@ -1,0 +1,37 @@
+// The parameter file (SapRfc.ini): destinations, each a group of KEY=value lines that starts
+// at a DEST= line.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tw::rfclib {
+
+/// One destination of the parameter file.
+struct Destination {
+  std::string name;
+  std::string type = "A";
+  std::string ashost, sysnr, gwhost, gwserv;
+};
+
+/*
+ * Finds the destination `name` (letter case ignored) in the text of a parameter file.
+ * Keys are found in any letter case, with blanks around "=" allowed. Lines starting (after
+ * leading blanks) with an asterisk, or a slash and an asterisk, are comments; other lines
+ * without "=" and unknown keys are ignored. The first entry of that name wins.
+ */
+std::optional<Destination> find_destination(std::string_view file_text, std::string_view name);
+
+/*
+ * The name of the parameter file: the value of RFC_INI, or "SapRfc.ini" (in the working
+ * directory) when it is not set or empty.
+ */
+std::string parameter_file_name();
+
+/*
+ * Reads a whole file into `text`; false when it cannot be opened.
+ */
+bool read_whole_file(const std::string& name, std::string& text);
+
+}  // namespace tw::rfclib

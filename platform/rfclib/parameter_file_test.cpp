@@ -1,0 +1,68 @@
+#include "parameter_file.h"
+
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+
+namespace tw::rfclib {
+namespace {
+
+const char* const kFile =
+    "* comment line\n"
+    "/* another comment: DEST=PRD\n"
+    "DEST=DEV\n"
+    "TYPE=A\n"
+    "ASHOST=sapdev\n"
+    "SYSNR=00\n"
+    "\n"
+    "  dest = PRD  \r\n"
+    "type=a\r\n"
+    "AsHost =  sapprd\r\n"
+    "  * ASHOST=commented\r\n"
+    "sysnr= 01\r\n"
+    "gwhost =gwprd\r\n"
+    "GWSERV = sapgw01\r\n"
+    "RFC_TRACE=0\r\n"
+    "a line without an equals sign\r\n"
+    "DEST=QAS\n"
+    "TYPE=B\n"
+    "DEST=PRD\n"
+    "ASHOST=second-entry\n";
+
+TEST(ParameterFile, FindsTheEntryWithKeysInAnyCaseAndBlanksAroundEquals) {
+  const auto prd = find_destination(kFile, "PRD");
+  ASSERT_TRUE(prd);
+  EXPECT_EQ(prd->name, "PRD");
+  EXPECT_EQ(prd->type, "A");
+  EXPECT_EQ(prd->ashost, "sapprd");  // the first PRD entry, comments passed over
+  EXPECT_EQ(prd->sysnr, "01");
+  EXPECT_EQ(prd->gwhost, "gwprd");
+  EXPECT_EQ(prd->gwserv, "sapgw01");
+}
+
+TEST(ParameterFile, EntriesEndAtTheNextDestLine) {
+  const auto dev = find_destination(kFile, "dev");
+  ASSERT_TRUE(dev);
+  EXPECT_EQ(dev->ashost, "sapdev");
+  EXPECT_EQ(dev->gwhost, "");
+  EXPECT_EQ(find_destination(kFile, "QAS")->type, "B");
+  EXPECT_EQ(find_destination(kFile, "QAS")->ashost, "");
+}
+
+TEST(ParameterFile, MissingDestinationsAndCommentedOnesAreNotFound) {
+  EXPECT_FALSE(find_destination(kFile, "XYZ"));
+  EXPECT_FALSE(find_destination("* DEST=PRD\n/*DEST=PRD\n", "PRD"));
+  EXPECT_FALSE(find_destination("", "PRD"));
+}
+
+TEST(ParameterFile, NameComesFromRfcIniOrDefaults) {
+  {
+    testing::EnvVar unset("RFC_INI", std::nullopt);
+    EXPECT_EQ(parameter_file_name(), "SapRfc.ini");
+  }
+  testing::EnvVar set("RFC_INI", "/etc/other.ini");
+  EXPECT_EQ(parameter_file_name(), "/etc/other.ini");
+}
+
+}  // namespace
+}  // namespace tw::rfclib

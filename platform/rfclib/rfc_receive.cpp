@@ -1,0 +1,116 @@
+// RfcReceive: waits for the answer to the last call and hands out what it holds.
+#include <variant>
+
+#include "api_guard.h"
+#include "call_data.h"
+#include "connection.h"
+#include "library_state.h"
+#include "partner_failures.h"
+#include "saprfc.h"
+
+namespace tw::rfclib {
+
+namespace {
+
+constexpr const char* kOperation = "RfcReceive";
+
+/*
+ * Ends a receive with a failure: keeps `exception_text` for `*exception`, closes the
+ * connection unless `keep_open`, and reports last, since the error handler may close
+ * every connection or never return.
+ */
+RFC_RC fail(Connection& connection, const Failure& failure, std::string exception_text,
+            bool keep_open, char** exception, Where where) {
+  connection.exception_text = std::move(exception_text);
+  if (exception != nullptr) *exception = connection.exception_text.data();
+  if (!keep_open) connection.close();
+  return report_error(failure, where);
+}
+
+/*
+ * Takes a successful reply: checks every row first, so that a bad reply changes nothing,
+ * then fills the importing parameters and appends the rows.
+ */
+RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETER* importing,
+                  RFC_TABLE* tables, char** exception) {
+  std::string error;
+  if (!check_reply(reply, tables, error)) {
+    const Failure failure =
+        transfer_failure(kOperation, Transfer{Transfer::Kind::kMalformed, error},
+                         "call of " + connection.function, connection.partner());
+    return fail(connection, failure, failure.text, false, exception, RFC_HERE);
+  }
+  fill_importing(reply, importing);
+  if (!append_rows(reply, tables)) {
+    const Failure failure{.operation = kOperation, .rc = RFC_MEMORY_INSUFFICIENT,
+                          .key = kKeyResource,
+                          .text = "memory insufficient for the rows of " + connection.function,
+                          .call_handler = true};
+    return fail(connection, failure, failure.text, true, exception, RFC_HERE);
+  }
+  return RFC_OK;
+}
+
+/*
+ * Takes any other answer: the failure it means. The connection stays open only when the
+ * function failed or raised an exception in the ordinary way.
+ */
+RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** exception) {
+  const std::string what = "call of " + connection.function;
+  if (const auto* fault = std::get_if<wire::Fault>(&answer)) {
+    const Failure failure = fault_failure(kOperation, *fault, what, connection.partner());
+    return fail(connection, failure, fault->exception.empty() ? failure.text : fault->exception,
+                fault->code != RFC_SYS_EXCEPTION, exception, RFC_HERE);
+  }
+  Failure failure;
+  if (const auto* refusal = std::get_if<wire::LogonRefused>(&answer))
+    failure = refusal_failure(kOperation, RFC_SYS_EXCEPTION, *refusal, connection.partner());
+  else if (const auto* abort = std::get_if<wire::Abort>(&answer))
+    failure = abort_failure(kOperation, *abort, connection.partner());
+  else
+    failure = unexpected_message(kOperation, wire::type_of(answer), connection.partner());
+  return fail(connection, failure, failure.text, false, exception, RFC_HERE);
+}
+
+}  // namespace
+
+}  // namespace tw::rfclib
+
+/*
+ * Waits for the answer to the last RfcCall until the call timeout. RFC_OK: importing
+ * parameters filled, rows appended. Else the partner's return code (1, 2, 3 or another),
+ * RFC_FAILURE for a timeout, a malformed frame or an abort (the error handler is called),
+ * RFC_SYS_EXCEPTION for a lost connection or a logon rejected at this first call.
+ * `*exception` points to the exception name (code 2) or the error text; NULL on RFC_OK.
+ */
+extern "C" RFC_RC RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables,
+                             char** exception) {
+  using namespace tw::rfclib;
+  namespace wire = tw::wire;
+  if (exception != nullptr) *exception = nullptr;
+  return guarded(kOperation, RFC_FAILURE, [&]() -> RFC_RC {
+    Connection* connection = find_connection(handle);
+    if (connection == nullptr)
+      return report_error({.operation = kOperation, .rc = RFC_INVALID_HANDLE, .key = kKeyHandle,
+                           .text = "invalid handle " + std::to_string(handle),
+                           .call_handler = true},
+                          RFC_HERE);
+    if (!connection->call_pending)
+      return report_error({.operation = kOperation,
+                           .rc = connection->is_open() ? RFC_FAILURE : RFC_CLOSED,
+                           .key = kKeyProgram, .text = "no call waits for its answer"},
+                          RFC_HERE);
+    connection->call_pending = false;
+    wire::Message answer;
+    const Transfer transfer = connection->receive(answer, connection->deadline);
+    if (transfer.kind != Transfer::Kind::kOk) {
+      const Failure failure = transfer_failure(kOperation, transfer,
+                                               "call of " + connection->function,
+                                               connection->partner());
+      return fail(*connection, failure, failure.text, false, exception, RFC_HERE);
+    }
+    if (const auto* reply = std::get_if<wire::Reply>(&answer))
+      return take_reply(*connection, *reply, importing, tables, exception);
+    return take_failure(*connection, answer, exception);
+  });
+}

@@ -1,0 +1,116 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include "rfc/rfc.h"
+#include "run/sensor.h"
+
+namespace tw {
+
+namespace {
+
+/// A value, or no value at all (NULL) when it is empty.
+char* value_or_none(std::string& text) { return text.empty() ? nullptr : text.data(); }
+
+std::string padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+/// The decimal number at the start of a text: leading blanks skipped, an optional sign,
+/// digits up to the first other character; no digits gives 0.
+int leading_number(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (value < 1000000000) value = value * 10 + (text[i] - '0');
+  }
+  return static_cast<int>(negative ? -value : value);
+}
+
+/// Copies the destination file to "SapRfc.ini" byte for byte. False when the copy
+/// cannot be written.
+bool write_parameter_file(std::FILE* destination_file) {
+  const FileHandle ini(std::fopen(native_path("SapRfc.ini").c_str(), "wb"));
+  if (!ini) return false;
+  char block[4096];
+  std::size_t n;
+  bool ok = true;
+  while ((n = std::fread(block, 1, sizeof block, destination_file)) > 0) {
+    ok = ok && std::fwrite(block, 1, n, ini.get()) == n;
+  }
+  ok = ok && !std::ferror(destination_file);
+  return std::fflush(ini.get()) == 0 && ok;
+}
+
+}  // namespace
+
+RFC_HANDLE open_connection(Sensor& sensor) {
+  RfcState& rfc = sensor.rfc;
+  const ProfileRecord& profile = sensor.profile;
+  const RunSettings& settings = sensor.settings;
+
+  rfc.destination = profile.destination;
+  rfc.client = profile.client;
+  rfc.user = padded(profile.user, 12);
+  rfc.password = padded(profile.password, 10);
+  rfc.language = profile.language;
+  rfc.hostname = profile.hostname;
+  rfc.gwhost = profile.gwhost;
+  rfc.gwservice = profile.gwservice;
+  std::string sysnr = profile.sysnr;
+
+  // ",HOST=" names the application server; ",NO=" the system number (empty: keep).
+  if (find_selector(settings, ",HOST=") != std::string::npos) {
+    rfc.hostname = selector_value(settings, ",HOST=");
+  }
+  if (find_selector(settings, ",NO=") != std::string::npos) {
+    sysnr = selector_value(settings, ",NO=");
+  }
+
+  const bool r2 = profile.mode == "R/2";
+  rfc.options.destination = rfc.destination.data();
+  rfc.options.mode = r2 ? RFC_MODE_CPIC : RFC_MODE_R3ONLY;
+  rfc.options.client = rfc.client.data();
+  rfc.options.user = rfc.user.data();
+  rfc.options.password = rfc.password.data();
+  rfc.options.language = rfc.language.data();
+  rfc.options.trace = 0;
+  if (r2) {
+    rfc.cpic.gateway_host = value_or_none(rfc.gwhost);
+    rfc.cpic.gateway_service = value_or_none(rfc.gwservice);
+    rfc.options.connopt = &rfc.cpic;
+  } else {
+    rfc.r3.hostname = value_or_none(rfc.hostname);
+    if (!sysnr.empty()) rfc.r3.sysnr = leading_number(sysnr);
+    rfc.r3.gateway_host = value_or_none(rfc.gwhost);
+    rfc.r3.gateway_service = value_or_none(rfc.gwservice);
+    rfc.options.connopt = &rfc.r3;
+  }
+
+  const FileHandle destination_file = open_for_reading("SapRfc." + rfc.destination, true);
+  if (!destination_file) {
+    const RFC_HANDLE handle = RfcOpen(&rfc.options);
+    trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpen called",
+               "");
+    return handle;
+  }
+
+  if (settings.console_mode) {
+    print(sensor.out, "* SapRfc.Ini.......: " + profile.destination + "<\n");
+  }
+  if (!write_parameter_file(destination_file.get())) return 0;
+
+  // The connection text takes the values unpadded; the language is always "D".
+  const std::string text = "CLIENT=" + profile.client + " USER=" + profile.user +
+                           " PASSWD=" + profile.password + " LANG=D DEST=" + profile.destination;
+  RFC_ERROR_INFO_EX error_info{};
+  const RFC_HANDLE handle = RfcOpenEx(text.c_str(), &error_info);
+  trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpenEx called",
+             "");
+  return handle;
+}
+
+}  // namespace tw

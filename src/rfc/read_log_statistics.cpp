@@ -1,0 +1,194 @@
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "rfc/rfc.h"
+#include "run/sensor.h"
+
+namespace tw {
+
+namespace {
+
+constexpr unsigned kRowLength = 66;
+constexpr std::size_t kLabelLength = 40;
+constexpr std::size_t kValueLength = 26;
+
+/// A known statistic: the row label that carries it, its channel and the channel's unit.
+struct Statistic {
+  const char* label;
+  const char* channel;
+  const char* unit;
+};
+
+const std::array<Statistic, 10> kStatistics = {{
+    {"LOG PAGE PHYSICAL READS", "PhysReads", ""},
+    {"LOG PAGE PHYSICAL WRITES", "PhysWrites", ""},
+    {"LOG QUEUE PAGES", "QuePages", "Pages"},
+    {"LOG QUEUE MAX USED PAGES", "MaxUsed", "Pages"},
+    {"LOG QUEUE INSERTS", "QueInserts", ""},
+    {"LOG QUEUE OVERFLOWS", "OverFlows", ""},
+    {"LOG QUEUE GROUP COMMITS", "GrpCommits", ""},
+    {"LOG QUEUE WAITS FOR LOG PAGE WRITE", "WaitOnWrites", ""},
+    {"LOG QUEUE MAX WAITS PER LOG PAGE", "MaxWaitsOnPage", ""},
+    {"LOG QUEUE AVG WAITS PER LOG PAGE", "AvgWaitsOnPage", ""},
+}};
+
+const Statistic* find_statistic(const std::string& label) {
+  for (const Statistic& statistic : kStatistics) {
+    if (label == statistic.label) return &statistic;
+  }
+  return nullptr;
+}
+
+[[noreturn]] void report_and_end(const char* operation) {
+  rfc_error_report(const_cast<char*>(operation));
+}
+
+/// A character field without its trailing blanks; a NUL ends it.
+std::string trimmed(const char* field, std::size_t length) {
+  std::size_t n = strnlen(field, length);
+  while (n > 0 && field[n - 1] == ' ') --n;
+  return std::string(field, n);
+}
+
+struct Row {
+  std::string label;  ///< upper-cased
+  std::string value;
+};
+
+Row fetch_row(ITAB_H table, unsigned line, const char* failure) {
+  const char* row = static_cast<const char*>(ItGetLine(table, line));
+  if (row == nullptr) report_and_end(failure);
+  Row result{trimmed(row, kLabelLength), trimmed(row + kLabelLength, kValueLength)};
+  for (char& c : result.label) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return result;
+}
+
+/// The decimal number at the start of a value: leading blanks skipped, an optional sign,
+/// digits up to the first other character; no digits gives 0. A count cannot be negative,
+/// so a minus sign gives 0, and a number beyond 32 bits stays at the largest figure.
+std::uint32_t figure_of(const std::string& value) {
+  std::size_t i = 0;
+  while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+  std::uint64_t figure = 0;
+  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
+    figure = std::min<std::uint64_t>(figure * 10 + static_cast<unsigned>(value[i] - '0'),
+                                     UINT32_MAX);
+  }
+  return negative ? 0 : static_cast<std::uint32_t>(figure);
+}
+
+std::string grouped(std::uint32_t figure) {
+  std::string text = std::to_string(figure);
+  group_digits(text);
+  return text;
+}
+
+void install_ada_show(Sensor& sensor) {
+  if (sensor.rfc.ada_show_type != 0) return;
+  RFC_TYPE_ELEMENT elements[] = {
+      {const_cast<char*>("R1"), TYPC, kLabelLength, 0, 0},
+      {const_cast<char*>("R2"), TYPC, kValueLength, 0, 0},
+  };
+  char name[] = "ADA_SHOW";
+  if (RfcInstallStructure(name, elements, 2, &sensor.rfc.ada_show_type) != RFC_OK) {
+    report_and_end("RfcInstallStructure");
+  }
+}
+
+/// The successful call: message text, then the channels (or the item's channel).
+void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
+  RfcState& rfc = sensor.rfc;
+  Report& report = sensor.report;
+  const RunSettings& settings = sensor.settings;
+  rfc.run_status = kRunStatusOk;
+
+  std::uint32_t queue_size = 0, overflows = 0, group_commits = 0;
+  for (unsigned line = 1; line <= ItFill(monilog); ++line) {
+    const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
+    if (row.label == "LOG QUEUE PAGES") queue_size = figure_of(row.value);
+    if (row.label == "LOG QUEUE OVERFLOWS") overflows = figure_of(row.value);
+    if (row.label == "LOG QUEUE GROUP COMMITS") group_commits = figure_of(row.value);
+  }
+
+  if (!settings.item_selection) {
+    open_document(report);
+    open_text(report);
+    report_append(report, "(" + sensor.profile.destination + ") LogQueues: Sizing=" +
+                              grouped(queue_size) + " Pages, Overflows=" + grouped(overflows) +
+                              ", Commits=" + grouped(group_commits));
+    close_text(report);
+    print(sensor.out, report.buffer);
+    report.buffer.clear();
+  }
+
+  for (unsigned line = 1; line <= ItFill(monilog); ++line) {
+    const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
+    const Statistic* statistic = find_statistic(row.label);
+    if (!settings.item_selection) {
+      if (statistic != nullptr) add_channel(report, statistic->channel, row.value, statistic->unit);
+      continue;
+    }
+    sensor.list.found_mark = 'X';
+    report.buffer.clear();
+    if (statistic != nullptr && settings.item == statistic->channel) {
+      add_channel(report, sensor.list.system_label, row.value, statistic->unit);
+      print(sensor.out, report.buffer);
+      report.buffer.clear();
+      break;
+    }
+  }
+
+  for (unsigned line = 1; line <= ItFill(statlog); ++line) {
+    if (ItGetLine(statlog, line) == nullptr) report_and_end("ItGetLine SHOWSTATLOG");
+  }
+  if (!settings.item_selection) close_document(report);
+}
+
+}  // namespace
+
+int read_log_statistics(Sensor& sensor) {
+  RfcState& rfc = sensor.rfc;
+  install_ada_show(sensor);
+  char monilog_name[] = "SHOWMONILOG";
+  char statlog_name[] = "SHOWSTATLOG";
+  ITAB_H monilog = ItCreate(monilog_name, kRowLength, 0, 0);
+  if (monilog == nullptr) report_and_end("ItCreate SHOWMONILOG");
+  ITAB_H statlog = ItCreate(statlog_name, kRowLength, 0, 0);
+  if (statlog == nullptr) report_and_end("ItCreate SHOWSTATLOG");
+
+  RFC_TABLE tables[] = {
+      {monilog_name, 11, rfc.ada_show_type, kRowLength, monilog, RFC_ITMODE_BYREFERENCE, 0},
+      {statlog_name, 11, rfc.ada_show_type, kRowLength, statlog, RFC_ITMODE_BYREFERENCE, 0},
+      {nullptr, 0, 0, 0, nullptr, RFC_ITMODE_BYREFERENCE, 0},
+  };
+  RFC_PARAMETER no_parameters[1] = {};
+  char function[] = "ADA_LOG_STATISTICS";
+  const std::string& options = sensor.settings.option_upper;
+  const int handle_number = static_cast<int>(rfc.handle);
+
+  char* exception = nullptr;
+  int rc = RfcCall(rfc.handle, function, no_parameters, tables);
+  trace_line(sensor.trace, options, handle_number, "RfcCall called", "");
+  if (rc == RFC_OK) {
+    rc = RfcReceive(rfc.handle, no_parameters, tables, &exception);
+    trace_line(sensor.trace, options, handle_number, "RfcReceive called", "");
+  }
+  if (rc == RFC_OK) {
+    report_rows(sensor, monilog, statlog);
+  } else {
+    report_append(sensor.report, rfc_failure_text(rc, exception));
+  }
+
+  if (ItDelete(monilog) != 0) report_and_end("ItDelete SHOWMONILOG");
+  if (ItDelete(statlog) != 0) report_and_end("ItDelete SHOWSTATLOG");
+  return rc;
+}
+
+}  // namespace tw
