@@ -1,18 +1,11 @@
+#include "os/ascii_text.h"
 #include "profile/locate_profile.h"
 
 namespace tw {
 
 namespace {
 
-bool is_global_name(std::string_view name) {
-  if (name.size() != kGlobalName.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != kGlobalName[i]) return false;
-  }
-  return true;
-}
+bool is_global_name(std::string_view name) { return equals_upper_a_to_z(name, kGlobalName); }
 
 }  // namespace
 

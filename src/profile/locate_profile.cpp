@@ -1,3 +1,4 @@
+#include "os/ascii_text.h"
 #include "profile/locate_profile.h"
 
 namespace tw {
@@ -14,14 +15,7 @@ bool exists(std::string_view path) { return open_for_reading(path) != nullptr; }
 /// The directory, without its final character, must end in "EXEXML" in any letter case.
 bool is_exexml_directory(std::string_view directory) {
   if (directory.size() < 7) return false;
-  const std::string_view tail = directory.substr(directory.size() - 7, 6);
-  constexpr std::string_view kExeXml = "EXEXML";
-  for (std::size_t i = 0; i < 6; ++i) {
-    char c = tail[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != kExeXml[i]) return false;
-  }
-  return true;
+  return equals_upper_a_to_z(directory.substr(directory.size() - 7, 6), "EXEXML");
 }
 
 std::string concat(std::string_view a, std::string_view b, std::string_view c = {}) {

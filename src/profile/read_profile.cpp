@@ -1,6 +1,7 @@
 #include <array>
 #include <string>
 
+#include "os/ascii_text.h"
 #include "os/text_file.h"
 #include "profile/decode_password.h"
 #include "profile/profile_record.h"
@@ -35,13 +36,6 @@ const std::array<ProfileLabel, 11> kLabels = {{
 constexpr std::size_t kLabelWidth = 12;
 constexpr std::size_t kValueColumn = 13;  // column 14, counted from 0
 constexpr std::size_t kValueWidth = 60;   // columns 14 to 73
-
-std::string upper_a_to_z(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 std::string message(std::string_view head, std::string_view name, std::string_view tail) {
   std::string text(head);

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "os/ascii_text.h"
 #include "rfc/rfc.h"
 #include "run/sensor.h"
 
@@ -61,11 +62,7 @@ struct Row {
 Row fetch_row(ITAB_H table, unsigned line, const char* failure) {
   const char* row = static_cast<const char*>(ItGetLine(table, line));
   if (row == nullptr) report_and_end(failure);
-  Row result{trimmed(row, kLabelLength), trimmed(row + kLabelLength, kValueLength)};
-  for (char& c : result.label) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return result;
+  return Row{upper_a_to_z(trimmed(row, kLabelLength)), trimmed(row + kLabelLength, kValueLength)};
 }
 
 /// The decimal number at the start of a value: leading blanks skipped, an optional sign,

@@ -1,3 +1,4 @@
+#include "os/ascii_text.h"
 #include "run/run_settings.h"
 
 namespace tw {
@@ -23,10 +24,7 @@ void take_command_line(RunSettings& settings, int argc, const char* const* argv)
   }
   if (option.size() > kOptionTextLimit) option.resize(kOptionTextLimit);
   settings.option_kept = option;
-  for (char& c : option) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  settings.option_upper = std::move(option);
+  settings.option_upper = upper_a_to_z(std::move(option));
 
   if (find_selector(settings, "ITEM=") != std::string::npos) {
     settings.item_selection = true;
