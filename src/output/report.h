@@ -13,7 +13,30 @@ struct Report {
   std::string output_mode = "EXEXML";  ///< fixed at start-up, compared case-sensitively
   int channel_counter = 0;           ///< channels added since the run started, in every mode
   bool text_open = false;            ///< between open_text and close_text
+  bool channel_selected = false;     ///< "Brassik": the selectors asked for one channel
+  int selected_channel = 0;          ///< "Brassik": the number of that channel
 };
+
+inline constexpr std::string_view kOutputModes[] = {"EXEXML", "Wendlow", "Fiskart", "Tamberly",
+                                                   "Brassik"};
+
+/// The output mode named by the "OUTPUT=" selector: its value (up to a blank, a comma or
+/// the end) compared without regard to letter case with the known modes, spelt as they
+/// are; "EXEXML" when the selector is absent or names no known mode.
+std::string output_mode_from(std::string_view option_upper);
+
+/// Takes the channel number of "CH=" for mode "Brassik": at most three characters after
+/// the key, stopping before a ",", read as a decimal integer (leading blanks and a sign
+/// allowed, no digits give 0). No "CH=" selects no channel.
+void select_channel(Report& report, std::string_view option_upper, std::string_view option_kept);
+
+/// The channel name as a "Tamberly" key: blank / \ [ ] * ( ) : - become "_", then the
+/// first "." becomes "_".
+std::string channel_key(std::string_view name);
+
+/// The unit as the plain-text hosts show it: "" as "#", "PerCent" as "%", "TimeResponse"
+/// as "mSec"; any other unit unchanged.
+std::string display_unit(std::string_view unit);
 
 /// True when the output mode writes the PRTG document ("EXEXML", "Wendlow", "Fiskart").
 bool writes_prtg_document(const Report& report);
@@ -24,6 +47,12 @@ std::string xml_escape(std::string_view text);
 /// Replaces the whole buffer with the error document for `message` (escaped). The same in
 /// every output mode. `message` may be a copy of the buffer's own content.
 void write_error_document(Report& report, std::string_view message);
+
+/// Replaces the whole buffer with the end of an error document for a run whose document
+/// was already opened on standard output: the error flag, the message text (escaped) and
+/// the end of the document. Plain-text modes, which opened no document, get the whole
+/// error document.
+void write_error_tail(Report& report, std::string_view message);
 
 /// Replaces the whole buffer with the start of the document.
 void open_document(Report& report);

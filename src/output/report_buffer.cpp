@@ -25,11 +25,11 @@ std::string xml_escape(std::string_view text) {
 
 void open_document(Report& report) {
   report.text_open = false;
-  if (writes_prtg_document(report)) report.buffer = "\n<Prtg>\n";
+  report.buffer = writes_prtg_document(report) ? "\n<Prtg>\n" : "";
 }
 
 void open_text(Report& report) {
-  if (writes_prtg_document(report)) report.buffer += "\n<Text>";
+  report.buffer += writes_prtg_document(report) ? "\n<Text>" : "\n# ";
   report.text_open = true;
 }
 
@@ -43,11 +43,13 @@ void report_append(Report& report, std::string_view text) {
 
 void close_text(Report& report) {
   if (writes_prtg_document(report)) report.buffer += "</Text>\n";
+  // One selected channel is all a "Brassik" host reads: the head goes.
+  if (report.output_mode == "Brassik" && report.channel_selected) report.buffer.clear();
   report.text_open = false;
 }
 
 void close_document(Report& report) {
-  if (writes_prtg_document(report)) report.buffer += "\n</Prtg>\n";
+  report.buffer += writes_prtg_document(report) ? "\n</Prtg>\n" : "\n";
 }
 
 }  // namespace tw

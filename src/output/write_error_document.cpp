@@ -11,4 +11,16 @@ void write_error_document(Report& report, std::string_view message) {
   report.text_open = false;
 }
 
+void write_error_tail(Report& report, std::string_view message) {
+  if (!writes_prtg_document(report)) {
+    write_error_document(report, message);
+    return;
+  }
+  std::string tail = "\n<Error>1</Error>\n<Text>";
+  tail += xml_escape(message);
+  tail += "</Text>\n</Prtg>\n";
+  report.buffer = std::move(tail);
+  report.text_open = false;
+}
+
 }  // namespace tw

@@ -15,6 +15,7 @@ inline constexpr std::size_t kItemLimit = 90;
 /// Process-wide run settings.
 struct RunSettings {
   std::string program_path;   ///< argument 0, shown only in the trace
+  std::string argument2;      ///< argument 2 as typed, named by Error 1030
   std::string start_time;     ///< HH:MM:SS at start-up
   std::string banner;         ///< "* HH:MM:SS SAP Tarnwheel Vers 4.3 / 29.08.22"
   std::string profile_name;   ///< as typed, completed later
@@ -32,6 +33,8 @@ struct RunSettings {
 
 /// The state of a global-list run, one system at a time.
 struct ListRun {
+  std::string listing;       ///< profile names still to visit, each closed by "#"
+  char label_style = '1';
   unsigned systems = 0;
   unsigned processed = 0;
   unsigned failed = 0;
@@ -47,6 +50,10 @@ void take_start_time(RunSettings& settings, std::string time_of_day);
 /// copies, the "ITEM=" selector with its item, "CLIENT=", and console mode. Expects at
 /// least two arguments.
 void take_command_line(RunSettings& settings, int argc, const char* const* argv);
+
+/// Takes the "CLIENT=" selector: the three characters after the key in the upper-cased
+/// option text replace the Client of every profile read.
+void take_client_selector(RunSettings& settings);
 
 /// Position of `key` in the upper-cased option text, or npos.
 std::size_t find_selector(const RunSettings& settings, std::string_view key);

@@ -45,6 +45,10 @@ void register_environment(Sensor& sensor);
 /// status.
 int run_single_system(Sensor& sensor);
 
+/// The global-list run over the listed systems: one channel per system with the item,
+/// then the summary. Returns the exit status.
+int run_global_list(Sensor& sensor);
+
 /// One whole run, from the command line to the exit status. `time_of_day` is the start-up
 /// time (HH:MM:SS).
 int sensor_main(Sensor& sensor, int argc, const char* const* argv,

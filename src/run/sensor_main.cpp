@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "profile/global_profile.h"
 #include "profile/locate_profile.h"
 
 namespace tw {
@@ -32,7 +33,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
   settings.given_directory = completed.given_directory;
   if (completed.global) settings.item_selection = true;
 
-  sensor.report.output_mode = "EXEXML";
+  sensor.report.output_mode = output_mode_from(settings.option_upper);
+  select_channel(sensor.report, settings.option_upper, settings.option_kept);
   LocatedProfile located =
       locate_profile(completed, sensor.report.output_mode, settings.option_upper);
   if (!located.error.empty()) return fail_run(sensor, located.error);
@@ -41,7 +43,17 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
 
   if (settings.item_selection) {
     located.file.reset();
-    return fail_run(sensor, "The global-list run is not part of this build yet.");
+    SystemList list =
+        completed.global
+            ? read_global_profile(settings.profile_path, settings.profile_name,
+                                  settings.option_upper, settings.argument2)
+            : read_suite_profile(settings.profile_path, settings.profile_name, settings.item);
+    if (!list.error.empty()) return fail_run(sensor, list.error);
+    if (list.option_replaced) settings.option_kept = list.option_kept;
+    settings.item = list.item;
+    sensor.list.listing = std::move(list.listing);
+    sensor.list.label_style = list.label_style;
+    return run_global_list(sensor);
   }
 
   const ProfileReadResult read = read_profile(sensor.profile, located.file.release(),

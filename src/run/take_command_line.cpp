@@ -13,11 +13,23 @@ void take_start_time(RunSettings& settings, std::string time_of_day) {
   settings.banner += kVersionText;
 }
 
+void take_client_selector(RunSettings& settings) {
+  const std::size_t client_at = find_selector(settings, "CLIENT=");
+  settings.client_override = false;
+  settings.client.clear();
+  if (client_at != std::string::npos) {
+    settings.client = settings.option_upper.substr(client_at + 7, 3);
+    // Nothing after the key is no client at all.
+    settings.client_override = !settings.client.empty();
+  }
+}
+
 void take_command_line(RunSettings& settings, int argc, const char* const* argv) {
   settings.program_path = argc > 0 && argv[0] != nullptr ? argv[0] : "";
   settings.profile_name = argv[1];
 
-  std::string option = argc > 2 ? argv[2] : "";
+  settings.argument2 = argc > 2 ? argv[2] : "";
+  std::string option = settings.argument2;
   if (argc > 3) {
     option += ' ';
     option += argv[3];
@@ -37,12 +49,7 @@ void take_command_line(RunSettings& settings, int argc, const char* const* argv)
     settings.profile_name = kSuiteProfileName;
   }
 
-  const std::size_t client_at = find_selector(settings, "CLIENT=");
-  if (client_at != std::string::npos) {
-    settings.client = settings.option_upper.substr(client_at + 7, 3);
-    // Nothing after the key is no client at all.
-    settings.client_override = !settings.client.empty();
-  }
+  take_client_selector(settings);
 
   settings.console_mode = settings.option_upper.find_first_of("#@$%") != std::string::npos;
 }

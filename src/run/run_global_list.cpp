@@ -1,0 +1,146 @@
+#include "os/ascii_text.h"
+#include "os/local_time.h"
+#include "run/sensor.h"
+
+namespace tw {
+
+namespace {
+
+/// Takes the next name off the front of the listing: up to the next "#", or the rest of
+/// the listing when no "#" closes it.
+std::string take_next_name(std::string& listing) {
+  const std::size_t end = listing.find('#');
+  std::string name = listing.substr(0, end);
+  listing.erase(0, end == std::string::npos ? listing.size() : end + 1);
+  return name;
+}
+
+std::string system_label(const ListRun& list, const std::string& name,
+                         const ProfileRecord& profile) {
+  switch (list.label_style) {
+    case '2': return name.size() >= 4 ? name.substr(0, name.size() - 4) : name;
+    case '3': return profile.hostname;
+    case '4': return profile.destination;
+    default: return name;
+  }
+}
+
+/// A failure that ends the whole run after the document was opened on standard output:
+/// the rest of an error document follows the channels printed so far.
+int end_list_run(Sensor& sensor, const std::string& message) {
+  write_error_tail(sensor.report, message);
+  print(sensor.out, sensor.report.buffer);
+  sensor.report.buffer.clear();
+  RfcClose(sensor.rfc.handle);
+  sensor.rfc.handle = 0;
+  return kExitFailed;
+}
+
+/// One listed system: read its profile, measure it, count it. Returns 0 to go on, or the
+/// exit status of a failure that ends the whole run.
+int visit_system(Sensor& sensor, const std::string& name) {
+  RunSettings& settings = sensor.settings;
+  ListRun& list = sensor.list;
+  RfcState& rfc = sensor.rfc;
+
+  list.found_mark = '.';
+  ++list.systems;
+  list.system_label = name;
+  FileHandle file = open_for_reading(settings.profile_directory + name);
+  if (!file) return 0;  // counted, but neither processed nor failed
+
+  list.failure_mark = '.';
+  // Every system starts from an empty record: nothing is taken from the system before.
+  sensor.profile = ProfileRecord{};
+  if (read_profile(sensor.profile, file.release(), RunKind::global_list, name).failed) {
+    list.failure_mark = 'X';
+  }
+  if (settings.client_override) sensor.profile.client = settings.client;
+  list.system_label = system_label(list, name, sensor.profile);
+
+  const ProfileRecord& profile = sensor.profile;
+  const std::string system_line = "* " + local_time_of_day() + " " + name + ", " +
+                                  profile.display_host + ", " + profile.destination + ", " +
+                                  profile.sysnr + ", " + profile.client;
+
+  register_environment(sensor);
+  sensor.report.buffer.clear();
+  rfc.run_status = kRunStatusError;
+  rfc.handle = open_connection(sensor);
+  if (rfc.handle == 0) {
+    list.failure_mark = 'X';
+  } else {
+    read_system_info(sensor);
+    if (rfc.run_status != kRunStatusOk) {
+      append_trace_notice(sensor.report);
+      return end_list_run(sensor, sensor.report.buffer);
+    }
+    if (!is_maxdb(rfc.database_system)) {
+      return end_list_run(sensor, "Error 1018: DataBase mismatch !");
+    }
+    rfc.run_status = kRunStatusError;
+    read_log_statistics(sensor);
+    RfcClose(rfc.handle);
+    rfc.handle = 0;
+  }
+
+  const bool ok = list.failure_mark == '.' && rfc.run_status == kRunStatusOk;
+  if (ok && list.found_mark == 'X') {
+    ++list.processed;
+  } else {
+    ++list.failed;
+  }
+  std::string state = list.found_mark == '.' ? "Not Found" : "Processed";
+  if (!ok) state = "Rfc Failure";
+  if (settings.console_mode) print(sensor.out, "\n" + system_line + " State=" + state + "\n");
+  return 0;
+}
+
+}  // namespace
+
+int run_global_list(Sensor& sensor) {
+  RunSettings& settings = sensor.settings;
+  Report& report = sensor.report;
+
+  // Every later selector search sees the text the console shows.
+  settings.option_upper = upper_a_to_z(settings.option_kept);
+  take_client_selector(settings);
+  select_channel(report, settings.option_upper, settings.option_kept);
+
+  if (settings.console_mode) print(sensor.out, settings.banner + "\n");
+  for (char& c : settings.option_kept) {
+    if (c == ':') c = ' ';
+  }
+  settings.option_kept = settings.option_kept.substr(0, settings.option_kept.find(" @"));
+  if (settings.console_mode) {
+    print(sensor.out, "* " + settings.start_time + " " + settings.option_kept +
+                          " State=Executing\n");
+  }
+  open_document(report);
+  print(sensor.out, report.buffer + "\n");
+  report.buffer.clear();
+
+  while (!sensor.list.listing.empty()) {
+    const std::string name = take_next_name(sensor.list.listing);
+    if (const int status = visit_system(sensor, name); status != 0) return status;
+  }
+
+  // A statistics failure of the last system leaves no text ahead of the summary.
+  report.buffer.clear();
+  open_text(report);
+  report_append(report, "(***) " + settings.item +
+                            ": NoSystems=" + std::to_string(sensor.list.systems) +
+                            ", Processed=" + std::to_string(sensor.list.processed) +
+                            ", Failed=" + std::to_string(sensor.list.failed));
+  close_text(report);
+  close_document(report);
+  print(sensor.out, report.buffer + "\n");
+  report.buffer.clear();
+  if (settings.console_mode) {
+    print(sensor.out, "\n* " + local_time_of_day() + " SAP " + std::string(kProgramName) +
+                          " now processed...\n");
+  }
+  return kExitDone;
+}
+
+}  // namespace tw
