@@ -104,3 +104,98 @@ TEST(Report, ChannelCounterCountsEveryCall) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+/// The single-system document of two channels, as every mode writes it.
+std::string two_channel_run(Report& report) {
+  std::string printed;
+  open_document(report);
+  open_text(report);
+  report_append(report, "T<&>");
+  close_text(report);
+  printed += report.buffer;
+  report.buffer.clear();
+  add_channel(report, "PhysReads", "12", "");
+  add_channel(report, "QuePages", "7", "Pages");
+  close_document(report);
+  return printed + report.buffer;
+}
+
+TEST(HostDialects, PlainTextModes) {
+  Report tamberly;
+  tamberly.output_mode = "Tamberly";
+  EXPECT_EQ(two_channel_run(tamberly),
+            "\n# T<&>"
+            "\n\nMessage.PhysReads: PhysReads (#)\nStatistic.PhysReads: 12"
+            "\n\nMessage.QuePages: QuePages (Pages)\nStatistic.QuePages: 7\n");
+
+  Report brassik;
+  brassik.output_mode = "Brassik";
+  EXPECT_EQ(two_channel_run(brassik), "\n# T<&>\n> PhysReads: 12 #\n> QuePages: 7 Pages\n");
+
+  for (const char* mode : {"Wendlow", "Fiskart"}) {
+    Report prtg;
+    Report same;
+    same.output_mode = mode;
+    EXPECT_EQ(two_channel_run(same), two_channel_run(prtg)) << mode;
+  }
+}
+
+TEST(HostDialects, BrassikSelectedChannel) {
+  for (const auto& [option, printed] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"CH=2", "7\n"}, {"ch=1", "12\n"}, {"CH=9", "\n"}, {"CH= 2,x", "7\n"},
+           {"CH=0002", "\n"}, {"CH=x", "\n"}}) {
+    Report report;
+    report.output_mode = "Brassik";
+    std::string upper = option;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    select_channel(report, upper, option);
+    EXPECT_EQ(two_channel_run(report), printed) << option;
+  }
+  Report report;
+  select_channel(report, "CH=1234", "CH=1234");
+  EXPECT_EQ(report.selected_channel, 123);
+}
+
+TEST(HostDialects, TamberlyStopsAtTenChannelsButCountsOn) {
+  Report report;
+  report.output_mode = "Tamberly";
+  for (int i = 0; i < 12; ++i) add_channel(report, "c", "1", "");
+  EXPECT_EQ(report.channel_counter, 12);
+  std::size_t messages = 0;
+  for (std::size_t at = report.buffer.find("Message."); at != std::string::npos;
+       at = report.buffer.find("Message.", at + 1)) {
+    ++messages;
+  }
+  EXPECT_EQ(messages, 10u);
+}
+
+TEST(HostDialects, KeysUnitsAndModes) {
+  EXPECT_EQ(channel_key("LOG QUEUE (MAX)"), "LOG_QUEUE__MAX_");
+  EXPECT_EQ(channel_key("a.b.c"), "a_b.c");
+  EXPECT_EQ(channel_key("x/y\\z[1]*:-"), "x_y_z_1____");
+  EXPECT_EQ(display_unit(""), "#");
+  EXPECT_EQ(display_unit("PerCent"), "%");
+  EXPECT_EQ(display_unit("TimeResponse"), "mSec");
+  EXPECT_EQ(display_unit("percent"), "percent");
+  EXPECT_EQ(output_mode_from(""), "EXEXML");
+  EXPECT_EQ(output_mode_from("# OUTPUT=TAMBERLY,CH=2"), "Tamberly");
+  EXPECT_EQ(output_mode_from("OUTPUT=BRASSIK"), "Brassik");
+  EXPECT_EQ(output_mode_from("OUTPUT=WENDLOWX"), "EXEXML");
+}
+
+TEST(HostDialects, ErrorTailClosesAnOpenedDocument) {
+  Report report;
+  write_error_tail(report, "Error 1018: DataBase mismatch !");
+  EXPECT_EQ(report.buffer,
+            "\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n");
+  Report plain;
+  plain.output_mode = "Brassik";
+  write_error_tail(plain, "E");
+  EXPECT_EQ(plain.buffer, "<Prtg>\n<Error>1</Error>\n<Text>E</Text>\n</Prtg>\n");
+}
+
+}  // namespace
+}  // namespace tw

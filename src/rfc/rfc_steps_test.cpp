@@ -3,13 +3,10 @@
 
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include "rfc/rfc.h"
 #include "run/sensor.h"
-#include "scenario.h"
-#include "server.h"
-#include "sim_log.h"
+#include "support/simulated_sap.h"
 #include "support/temp_dir.h"
 
 namespace tw {
@@ -46,11 +43,6 @@ password = Secret
 class RfcSteps : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string error;
-    ASSERT_TRUE(rfcsim::parse_scenario(kScenario, "test.scenario", scenario_, error)) << error;
-    ASSERT_TRUE(log_.open((drive_.root() / "sim.log").string()));
-    ASSERT_TRUE(server_.listen("127.0.0.1:0", error)) << error;
-    thread_ = std::thread([this] { server_.run(); });
     sensor_.out.capture = &printed_;
     ProfileRecord& profile = sensor_.profile;
     profile.destination = "PRD";
@@ -63,19 +55,9 @@ class RfcSteps : public ::testing::Test {
     profile.display_host = "sapprd";
     profile.sysnr = "00";
     profile.gwhost = "127.0.0.1";
-    profile.gwservice = std::to_string(server_.port());
+    profile.gwservice = sap_.port();
   }
-  void TearDown() override {
-    RfcClose(0);
-    server_.stop();
-    thread_.join();
-  }
-  std::string sim_log() const {
-    std::ifstream in(drive_.root() / "sim.log");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string sim_log() const { return sap_.log(); }
   void open() {
     sensor_.rfc.handle = open_connection(sensor_);
     ASSERT_NE(sensor_.rfc.handle, 0u);
@@ -83,10 +65,7 @@ class RfcSteps : public ::testing::Test {
 
   TempDrive drive_;
   WorkingDirectory work_{drive_.root() / "work"};
-  rfcsim::Scenario scenario_;
-  rfcsim::SimLog log_;
-  rfcsim::Server server_{scenario_, &log_};
-  std::thread thread_;
+  testing::SimulatedSap sap_{kScenario, drive_.root() / "sim.log"};
   Sensor sensor_;
   std::string printed_;
 };
@@ -114,7 +93,7 @@ TEST_F(RfcSteps, SelectorsOverrideHostAndSystemNumber) {
 TEST_F(RfcSteps, DestinationFileIsCopiedAndOpenedByText) {
   const std::string destination =
       "DEST=PRD\r\nTYPE=A\r\nASHOST=sapprd\r\nSYSNR=00\r\nGWHOST=127.0.0.1\r\nGWSERV=" +
-      std::to_string(server_.port()) + "\r\n";
+      sap_.port() + "\r\n";
   drive_.write("\\work\\SapRfc.PRD", destination);
   sensor_.settings.console_mode = true;
   open();
