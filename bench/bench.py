@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Times the sensor against a local rfcsim and prints median wall time and peak resident
-memory beside the same figures for /bin/true.
+"""Times the sensor against a local rfcsim: the single-system run (median wall time and peak
+resident memory beside the same figures for /bin/true), then global-list runs over 50, 100
+and 200 systems served by one rfcsim (total and per-system time).
 
     bench/bench.py --bin build/bin [--runs 200]
 
@@ -72,6 +73,54 @@ def write_profile(work, port, name="PRD.P00", template=PROFILE_TEMPLATE):
         f.write(text)
 
 
+def global_list_scenario(work, systems):
+    """A scenario of `systems` systems SYS000, SYS001, ... with the demo's figures."""
+    path = os.path.join(work, "list.scenario")
+    with open(path, "w", encoding="ascii") as f:
+        for n in range(systems):
+            f.write(f"[system SYS{n:03d}]\nashost = host{n:03d}\nsysnr = 00\n"
+                    "client = 100\nuser = MONITOR\npassword = Mon1tor\n"
+                    f"row = Log queue pages | {400 + n}\nrow = Log queue overflows | 0\n\n")
+    return path
+
+
+def write_list(work, port, systems):
+    """Profiles SYS000.P00 ... and the suite profile listing the first `systems` of them."""
+    with open(PROFILE_TEMPLATE, encoding="ascii") as f:
+        template = f.read().replace("{PORT}", str(port))
+    names = []
+    for n in range(systems):
+        name = f"SYS{n:03d}.P00"
+        text = template.replace("sapprd", f"host{n:03d}").replace("Destination: PRD",
+                                                                  f"Destination: S{n:02d}")
+        with open(os.path.join(work, name), "w", encoding="ascii", newline="") as f:
+            f.write(text)
+        names.append(name)
+    with open(os.path.join(work, "Keswarin.Prf"), "w", encoding="ascii") as f:
+        for n in range(0, systems, 8):  # several list lines, as a real suite profile has
+            f.write("# Gsng: systems     " + "".join(n + "#" for n in names[n:n + 8]) + "\n")
+
+
+def bench_global_list(bin_dir, runs):
+    work = tempfile.mkdtemp(prefix="tarnwheel-bench-list-")
+    sim = None
+    try:
+        sim, port = start_rfcsim(bin_dir, work, global_list_scenario(work, 200))
+        sensor = [os.path.join(bin_dir, "tarnwheel"), "x", "ITEM=QuePages @"]
+        print(f"global-list run, median of {runs} runs")
+        for systems in (50, 100, 200):
+            write_list(work, port, systems)
+            measure(sensor, work, 2, 0)
+            wall, peak = measure(sensor, work, runs, 0)
+            print(f"  {systems:3d} systems  total {wall * 1000:8.2f} ms   "
+                  f"per system {wall * 1000 / systems:6.3f} ms   peak RSS {peak / 1024:5.2f} MiB")
+    finally:
+        if sim is not None:
+            sim.send_signal(signal.SIGTERM)
+            sim.wait(timeout=10)
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bin", required=True, help="directory holding tarnwheel and rfcsim")
@@ -92,6 +141,8 @@ def main():
         print(f"  /bin/true  median {true_wall * 1000:7.3f} ms   peak RSS {true_peak / 1024:6.2f} MiB")
         print(f"  tarnwheel  median {wall * 1000:7.3f} ms   peak RSS {peak / 1024:6.2f} MiB")
         print(f"  difference median {(wall - true_wall) * 1000:7.3f} ms")
+        print()
+        bench_global_list(bin_dir, max(3, args.runs // 20))
     finally:
         if sim is not None:
             sim.send_signal(signal.SIGTERM)
