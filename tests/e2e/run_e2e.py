@@ -6,7 +6,8 @@
 A case is any folder below the cases folder that holds a case.json:
 
     case.json   {"args": [...], "status": N, "description": "...", and optionally
-                 "program", "env", "timeout", "stdin", "absent", "present", "cwd", "xml"}
+                 "program", "env", "timeout", "stdin", "absent", "present", "cwd", "xml",
+                 "forbidden", "expect_files"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -15,7 +16,16 @@ A case is any folder below the cases folder that holds a case.json:
     simlog      optional: the log the simulated system must have written
 
 With a scenario, the text {PORT} is replaced by the simulator's port in the arguments, the
-environment values, every fixture file and the expected stdout, stderr and simlog.
+environment values, every fixture file and the expected stdout, stderr, simlog and files.
+
+"expect_files" maps a path in the working directory to a file of the case folder
+(e.g. {"SapRfc.ini": "expected/SapRfc.ini"}): the file must be left by the run with that
+content, byte for byte, after times of day are masked on both sides and {PROGRAM} in the
+expected file is replaced by the program path the run was started with (its argument 0).
+
+"forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
+or the simlog, nor in any file below the working directory after the run. Letter case
+(a to z) is ignored, so an upper-cased copy counts as well.
 
 Times of day (two digits, ":", two digits, ":", two digits) read as hh:mm:ss on both sides
 before stdout and stderr are compared. When stdout holds "<Prtg>" (or "xml" is true), the
@@ -59,6 +69,7 @@ CONSOLE_CHARACTERS = "#@$%"
 TIME_OF_DAY = re.compile(rb"(?<![0-9])[0-9]{2}:[0-9]{2}:[0-9]{2}(?![0-9])")
 TIME_MASK = b"hh:mm:ss"
 PORT_MARK = b"{PORT}"
+PROGRAM_MARK = b"{PROGRAM}"
 DOC_START = b"<Prtg>"
 DOC_END = b"</Prtg>"
 
@@ -75,6 +86,8 @@ CASE_KEYS = {
     "present": list,
     "cwd": str,
     "xml": bool,
+    "forbidden": list,
+    "expect_files": dict,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -170,6 +183,23 @@ def mask_times(data: bytes) -> bytes:
     return TIME_OF_DAY.sub(TIME_MASK, data)
 
 
+def holds_forbidden(data: bytes, text: str) -> bool:
+    """Whether data holds text, with letter case (a to z) ignored."""
+    return text.encode("utf-8").lower() in data.lower()
+
+
+def files_below(tree: Path) -> list[Path]:
+    """The regular files below tree (symbolic links not followed), sorted."""
+    found = []
+    for here, dirs, files in os.walk(tree):
+        dirs.sort()
+        for name in sorted(files):
+            p = Path(here) / name
+            if p.is_file() and not p.is_symlink():
+                found.append(p)
+    return found
+
+
 # ---------------------------------------------------------------------------------------
 # Case data
 
@@ -234,6 +264,17 @@ def load_case(case_dir: Path) -> dict:
             raise CaseError("%s: %r must be a list of strings" % (CASE_FILE, key))
     if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get("env", {}).items()):
         raise CaseError("%s: 'env' must map names to string values" % CASE_FILE)
+    if not all(isinstance(x, str) and x for x in case.get("forbidden", [])):
+        raise CaseError("%s: 'forbidden' must be a list of non-empty strings" % CASE_FILE)
+    expect_files = case.get("expect_files", {})
+    if not all(isinstance(v, str) for v in expect_files.values()):
+        raise CaseError("%s: 'expect_files' must map paths to file names" % CASE_FILE)
+    case["expect_files"] = {}
+    for rel, expected in expect_files.items():
+        expected = relative_inside(expected, "expected file")
+        if not (case_dir / expected).is_file():
+            raise CaseError("%s: the expected file %s is missing" % (CASE_FILE, expected))
+        case["expect_files"][relative_inside(rel, "expect_files path")] = expected
     if "\n" in case["description"] or not case["description"].strip():
         raise CaseError("%s: 'description' must be one non-empty line" % CASE_FILE)
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
@@ -455,6 +496,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
 
         args = list(case["args"])
+        port = None
         env = dict(os.environ)
         extra_env = dict(case.get("env", {}))
         sim = None
@@ -481,9 +523,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
                        "--proc", "/proc", "--dev", "/dev",
                        "--ro-bind", str(bin_dir.resolve()), SANDBOX_BIN,
                        "--chdir", "/" + case["cwd"], SANDBOX_BIN + "/" + program] + args
+                argv0 = SANDBOX_BIN + "/" + program
                 cwd = scratch
             else:
                 cmd = [str(program_path.resolve())] + args
+                argv0 = cmd[0]
                 cwd = work
             stdin_data = case["stdin"].encode("utf-8") if "stdin" in case else None
             timeout = float(case.get("timeout", DEFAULT_TIMEOUT))
@@ -526,14 +570,45 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
         for rel in case["present"]:
             if not os.path.lexists(work / rel):
                 problems.append("    %s does not exist after the run but must" % rel)
-        if expected_log is not None:
+        log = None
+        if sim is not None:
             try:
                 log = sim.log_file.read_bytes()
             except OSError:
+                log = None
+        if expected_log is not None:
+            if log is None:
                 problems.append("    rfcsim wrote no log")
-            else:
-                if log != expected_log:
-                    problems.extend(describe_difference("simlog", expected_log, log))
+            elif log != expected_log:
+                problems.extend(describe_difference("simlog", expected_log, log))
+        for rel, expected_name in case["expect_files"].items():
+            expected = (case_dir / expected_name).read_bytes()
+            if port is not None:
+                expected = expected.replace(PORT_MARK, port)
+            expected = expected.replace(PROGRAM_MARK, argv0.encode("utf-8"))
+            path = work / rel
+            if not path.is_file():
+                problems.append("    %s was not left by the run but must be" % rel)
+                continue
+            actual = path.read_bytes()
+            if mask_times(actual) != mask_times(expected):
+                problems.extend(describe_difference(rel, mask_times(expected),
+                                                    mask_times(actual)))
+        forbidden = case.get("forbidden", [])
+        if forbidden:
+            places = [("stdout", stdout), ("stderr", stderr)]
+            if log is not None:
+                places.append(("simlog", log))
+            for path in files_below(work):
+                try:
+                    places.append((path.relative_to(work).as_posix(), path.read_bytes()))
+                except OSError:
+                    continue
+            for text in forbidden:
+                for where, data in places:
+                    if holds_forbidden(data, text):
+                        problems.append("    the forbidden text %r appears in %s"
+                                        % (text, where))
         if problems:
             if expected_err is None:
                 problems.extend(show_stream("stderr (not compared)", stderr))

@@ -42,6 +42,11 @@ FAKE = textwrap.dedent("""\
         open(a[1], "w").close()
     elif mode == "cat":
         out.write(open(a[1], "rb").read())
+    elif mode == "write":
+        os.makedirs(os.path.dirname(a[1]) or ".", exist_ok=True)
+        open(a[1], "wb").write(a[2].encode().decode("unicode_escape").encode("latin-1"))
+    elif mode == "argv0":
+        open("argv0", "w").write("run as " + sys.argv[0] + time.strftime(" at %H:%M:%S"))
     sys.stderr.write("note\\n")
     sys.exit(int(os.environ.get("RC", "0")))
 """)
@@ -210,6 +215,69 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("rooted", True, out)
         self.assertOutcome("unrooted", False, out)  # the drive holds no /etc/conf
 
+    def test_expect_files_byte_for_byte(self):
+        self.case("same", {"args": ["write", "out.ini", "a\\r\\nb"],
+                           "expect_files": {"out.ini": "expected/out"}},
+                  expected__out=b"a\r\nb")
+        self.case("lf", {"args": ["write", "out.ini", "a\\r\\nb"],
+                         "expect_files": {"out.ini": "expected/out"}},
+                  expected__out=b"a\nb")
+        self.case("longer", {"args": ["write", "out.ini", "a\\r\\nb"],
+                             "expect_files": {"out.ini": "expected/out"}},
+                  expected__out=b"a\r\nb\n")
+        self.case("missing", {"args": ["echo"], "expect_files": {"out.ini": "expected/out"}},
+                  b"\n", expected__out=b"")
+        self.case("nested", {"args": ["write", "d/x", "1"], "expect_files": {"d/x": "e"}}, e=b"1")
+        status, out = self.run_runner()
+        self.assertOutcome("same", True, out)
+        self.assertOutcome("lf", False, out)
+        self.assertIn("out.ini differs", out)
+        self.assertOutcome("longer", False, out)
+        self.assertOutcome("missing", False, out)
+        self.assertIn("out.ini was not left by the run but must be", out)
+        self.assertOutcome("nested", True, out)
+
+    def test_expect_files_program_mark_and_times(self):
+        self.case("argv0", {"args": ["argv0"], "expect_files": {"argv0": "expected"}},
+                  expected=b"run as {PROGRAM} at 23:59:59")
+        self.case("other", {"args": ["argv0"], "expect_files": {"argv0": "expected"}},
+                  expected=b"run as /elsewhere/fake at 23:59:59")
+        status, out = self.run_runner()
+        self.assertOutcome("argv0", True, out)
+        self.assertOutcome("other", False, out)
+
+    def test_expect_files_needs_the_expected_file(self):
+        self.case("absent", {"args": ["echo"], "expect_files": {"x": "nothere"}}, b"\n")
+        self.case("outside", {"args": ["echo"], "expect_files": {"../x": "e"}}, b"\n", e=b"")
+        status, out = self.run_runner()
+        self.assertIn("the expected file nothere is missing", out)
+        self.assertIn("must stay inside the working directory", out)
+        self.assertEqual(status, 1)
+
+    def test_forbidden_text_anywhere_fails(self):
+        self.case("clean", {"args": ["echo", "hi"], "forbidden": ["Secret7"]}, b"hi\n")
+        self.case("in_stdout", {"args": ["echo", "SECRET7"], "forbidden": ["Secret7"]},
+                  b"SECRET7\n")
+        self.case("in_stderr", {"args": ["echo"], "forbidden": ["NOTE"]}, b"\n")
+        self.case("in_file", {"args": ["write", "sub/t.trc", "x secret7 y"],
+                              "forbidden": ["Secret7"]})
+        self.case("in_fixture", {"args": ["echo"], "forbidden": ["Secret7"]}, b"\n",
+                  files__old=b"Secret7")
+        status, out = self.run_runner()
+        self.assertOutcome("clean", True, out)
+        self.assertOutcome("in_stdout", False, out)
+        self.assertIn("the forbidden text 'Secret7' appears in stdout", out)
+        self.assertOutcome("in_stderr", False, out)
+        self.assertIn("the forbidden text 'NOTE' appears in stderr", out)
+        self.assertOutcome("in_file", False, out)
+        self.assertIn("the forbidden text 'Secret7' appears in sub/t.trc", out)
+        self.assertOutcome("in_fixture", False, out)
+
+    def test_forbidden_must_be_texts(self):
+        self.case("empty", {"args": ["echo"], "forbidden": [""]}, b"\n")
+        status, out = self.run_runner()
+        self.assertIn("'forbidden' must be a list of non-empty strings", out)
+
     # -- the simulated SAP system
 
     def test_scenario_port_is_substituted_and_log_compared(self):
@@ -219,10 +287,22 @@ class RunnerTest(unittest.TestCase):
                   simlog=b"port {PORT} scenario S")
         self.case("sim_env", {"args": ["env"], "env": {"FOO": "{PORT}"}}, b"{PORT}\n",
                   scenario=b"S", simlog=b"something else")
+        self.case("sim_file", {"args": ["write", "ini", "GWSERV={PORT}"],
+                               "expect_files": {"ini": "expected"}},
+                  scenario=b"S", expected=b"GWSERV={PORT}")
+        self.case("sim_file_other", {"args": ["write", "ini", "GWSERV={PORT}"],
+                                     "expect_files": {"ini": "expected"}},
+                  scenario=b"S", expected=b"GWSERV=3300")
+        self.case("sim_forbidden", {"args": ["echo"], "forbidden": ["scenario S"]}, b"\n",
+                  scenario=b"S")
         status, out = self.run_runner()
         self.assertOutcome("sim", True, out)
         self.assertOutcome("sim_env", False, out)
         self.assertIn("simlog differs", out)
+        self.assertOutcome("sim_file", True, out)
+        self.assertOutcome("sim_file_other", False, out)
+        self.assertOutcome("sim_forbidden", False, out)
+        self.assertIn("the forbidden text 'scenario S' appears in simlog", out)
 
     def test_scenario_without_simulator_fails_clearly(self):
         self.case("sim", {"args": ["echo"]}, b"\n", scenario=b"S")
