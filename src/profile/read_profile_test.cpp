@@ -4,6 +4,7 @@
 #include <string>
 
 #include "profile/decode_password.h"
+#include "tarnwheel_passwd.h"
 #include "profile/profile_record.h"
 #include "support/temp_dir.h"
 
@@ -12,21 +13,8 @@ namespace {
 
 using testing::stream_of;
 
-/// "secret" stored with offset 0: built from the key table so the test needs no encoder.
-std::string stored_secret() {
-  const auto& key = password_key_table();
-  const std::string plain = "secretXXXXXXXXXXXXXX";
-  unsigned sum = 0;
-  for (char c : plain) sum += static_cast<unsigned char>(c);
-  const std::string head = {static_cast<char>('0' + sum % 10), '0', '0', '6'};
-  std::string stored(24, ' ');
-  for (int i = 0; i < 4; ++i) stored[i] = static_cast<char>(head[i] ^ key[i]);
-  for (int k = 0; k < 10; ++k) {
-    stored[4 + k] = static_cast<char>(plain[2 * k] ^ key[k]);
-    stored[23 - k] = static_cast<char>(plain[2 * k + 1] ^ key[19 - k]);
-  }
-  return stored;
-}
+/// "secret" as a profile stores it.
+std::string stored_secret() { return encode_password("secret", 0).value(); }
 
 std::string complete_profile(std::string_view line_end = "\n") {
   std::string text;

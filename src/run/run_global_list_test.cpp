@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "profile/decode_password.h"
+#include "tarnwheel_passwd.h"
 #include "run/sensor.h"
 #include "support/simulated_sap.h"
 #include "support/temp_dir.h"
@@ -52,22 +53,8 @@ password = pw
 dbsys = ORACLE
 )";
 
-/// "pw" stored with offset 0, built from the key table.
-std::string stored_pw() {
-  const auto& key = password_key_table();
-  std::string plain = "pw";
-  plain.resize(20, 'Z');
-  unsigned sum = 0;
-  for (char c : plain) sum += static_cast<unsigned char>(c);
-  const std::string head = {static_cast<char>('0' + sum % 10), '0', '0', '2'};
-  std::string stored(24, ' ');
-  for (int i = 0; i < 4; ++i) stored[i] = static_cast<char>(head[i] ^ key[i]);
-  for (int k = 0; k < 10; ++k) {
-    stored[4 + k] = static_cast<char>(plain[2 * k] ^ key[k]);
-    stored[23 - k] = static_cast<char>(plain[2 * k + 1] ^ key[19 - k]);
-  }
-  return stored;
-}
+/// "pw" as a profile stores it.
+std::string stored_pw() { return encode_password("pw", 0).value(); }
 
 class GlobalRun : public ::testing::Test {
  protected:
