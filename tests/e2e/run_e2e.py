@@ -31,8 +31,10 @@ Times of day (two digits, ":", two digits, ":", two digits) read as hh:mm:ss on 
 before stdout and stderr are compared. When stdout holds "<Prtg>" (or "xml" is true), the
 text from the first "<Prtg>" to the last "</Prtg>" must be one XML document, and, when no
 argument holds a console character (# @ $ %), so must the whole stdout without surrounding
-white space. With drive/, the run sees a copy of it as "/" (bubblewrap), with the working
-directory "cwd" (default "work") below it and the programs at /opt/tarnwheel/bin.
+white space. "xml": "embedded" asks only for the first, for a plain-text answer that
+carries a <Prtg> error document after other text. With drive/, the run sees a copy of it as
+"/" (bubblewrap), with the working directory "cwd" (default "work") below it and the
+programs at /opt/tarnwheel/bin.
 
 Every case runs in a temporary directory of its own; nothing is written anywhere else.
 Prints one line per case, a readable difference for each failure and a summary line; the
@@ -85,11 +87,14 @@ CASE_KEYS = {
     "absent": list,
     "present": list,
     "cwd": str,
-    "xml": bool,
+    "xml": (bool, str),
     "forbidden": list,
     "expect_files": dict,
 }
 REQUIRED_KEYS = ("args", "status", "description")
+
+# The string value of "xml": only the <Prtg> ... </Prtg> part must be one XML document.
+XML_EMBEDDED = "embedded"
 
 # Longest rendered line shown in a difference, and most difference lines shown per stream.
 SHOWN_LINE_LIMIT = 160
@@ -255,10 +260,13 @@ def load_case(case_dir: Path) -> dict:
         if key not in case:
             continue
         value = case[key]
-        if isinstance(value, bool) and kind is not bool:
+        kinds = kind if isinstance(kind, tuple) else (kind,)
+        if isinstance(value, bool) and bool not in kinds:
             raise CaseError("%s: %r must not be true/false" % (CASE_FILE, key))
         if not isinstance(value, kind):
             raise CaseError("%s: %r has the wrong type" % (CASE_FILE, key))
+    if isinstance(case.get("xml"), str) and case["xml"] != XML_EMBEDDED:
+        raise CaseError("%s: 'xml' must be true, false or %r" % (CASE_FILE, XML_EMBEDDED))
     for key in ("args", "absent", "present"):
         if not all(isinstance(x, str) for x in case.get(key, [])):
             raise CaseError("%s: %r must be a list of strings" % (CASE_FILE, key))
@@ -439,7 +447,7 @@ def check_xml(case: dict, stdout: bytes) -> list[str]:
     except ElementTree.ParseError as e:
         problems.append("    the <Prtg> document does not parse as XML: %s" % e)
     console = any(c in arg for arg in case["args"] for c in CONSOLE_CHARACTERS)
-    if not console and not problems:
+    if not console and not problems and wanted != XML_EMBEDDED:
         try:
             ElementTree.fromstring(stdout.strip())
         except ElementTree.ParseError as e:

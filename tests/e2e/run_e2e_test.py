@@ -188,6 +188,25 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("needs", False, out)
         self.assertOutcome("skips", True, out)
 
+    def test_xml_embedded_checks_only_the_document(self):
+        text = "\\n> PRD.P00: 400 Pages<Prtg><Text>x</Text></Prtg>\\n"
+        expected = b"\n> PRD.P00: 400 Pages<Prtg><Text>x</Text></Prtg>\n"
+        self.case("whole", {"args": ["doc", text]}, expected)
+        self.case("embedded", {"args": ["doc", text], "xml": "embedded"}, expected)
+        self.case("broken", {"args": ["doc", "> x<Prtg>&</Prtg>"], "xml": "embedded"},
+                  b"> x<Prtg>&</Prtg>")
+        self.case("absent", {"args": ["echo", "x"], "xml": "embedded"}, b"x\n")
+        self.case("other", {"args": ["echo", "x"], "xml": "part"}, b"x\n")
+        status, out = self.run_runner()
+        self.assertOutcome("whole", False, out)
+        self.assertOutcome("embedded", True, out)
+        self.assertOutcome("broken", False, out)
+        self.assertIn("the <Prtg> document does not parse as XML", out)
+        self.assertOutcome("absent", False, out)
+        self.assertIn("standard output holds no <Prtg> ... </Prtg> document", out)
+        self.assertOutcome("other", False, out)
+        self.assertIn("'xml' must be true, false or 'embedded'", out)
+
     # -- files
 
     def test_present_and_absent(self):
