@@ -1,17 +1,19 @@
 #!/usr/bin/env python3
-"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
+r"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
 
     run_e2e.py --bin BUILD/bin --cases tests/e2e/cases [-k SUBSTRING] [-j N]
+    run_e2e.py --wine --bin WINBUILD/bin --sim-bin BUILD/bin --cases tests/e2e/cases
 
 A case is any folder below the cases folder that holds a case.json:
 
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "stdin", "absent", "present", "cwd", "xml",
-                 "forbidden", "expect_files"}
+                 "forbidden", "expect_files", "text_files", "platforms", "platform_note"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
-    drive/      optional: the root of the file system for the run (bubblewrap)
+    drive/      optional: the root of the file system for the run (bubblewrap; under Wine
+                the drive C:)
     scenario    optional: a scenario for the simulated SAP system, started around the run
     simlog      optional: the log the simulated system must have written
 
@@ -22,10 +24,16 @@ environment values, every fixture file and the expected stdout, stderr, simlog a
 (e.g. {"SapRfc.ini": "expected/SapRfc.ini"}): the file must be left by the run with that
 content, byte for byte, after times of day are masked on both sides and {PROGRAM} in the
 expected file is replaced by the program path the run was started with (its argument 0).
+"text_files" lists those of the "expect_files" paths that the program writes as text (C
+stream opened without "b"); it matters only under Wine, see below.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
 (a to z) is ignored, so an upper-cased copy counts as well.
+
+"platforms" names where the case holds: ["posix"], ["windows"] or both (the default).
+A case that does not hold on the platform of the run is skipped and counted as skipped;
+"platform_note" (one line) says why a case holds on one platform only.
 
 Times of day (two digits, ":", two digits, ":", two digits) read as hh:mm:ss on both sides
 before stdout and stderr are compared. When stdout holds "<Prtg>" (or "xml" is true), the
@@ -36,9 +44,44 @@ carries a <Prtg> error document after other text. With drive/, the run sees a co
 "/" (bubblewrap), with the working directory "cwd" (default "work") below it and the
 programs at /opt/tarnwheel/bin.
 
+Under Wine (--wine) the cases run against the x86_64 Windows build in BIN: the program
+"tarnwheel" is BIN/Tarnwheel.exe, "tarnwheel-passwd" is BIN/tarnwheel-passwd.exe, any
+other name gets ".exe". The simulated SAP system always runs natively, from --sim-bin
+(default: BIN), and Wine's programs reach it on 127.0.0.1 as native ones do. Every case
+runs on a drive C: of its own: a copy of drive/, or an empty root for a case without
+drive/, with the working directory C:\<cwd> (default C:\work); "absent", "present",
+"forbidden" and "expect_files" look at that folder as natively. The program is started as
+"Z:" + its path with "\" for "/", and that is also what {PROGRAM} stands for. The runner
+adds C:\windows, a link to the Windows folder of the template prefix (so a drive/ must not
+hold "windows"), and Wine itself makes C:\users during a run. The environment of the
+runner reaches the program, as natively.
+
+Windows writes standard output and standard error in text mode, where every LF goes out as
+CR LF. Under Wine the expected stdout and stderr therefore have each LF turned into CR LF
+before they are compared; what the program writes is compared as it is, so a bare LF from
+the program, or a CR LF already in an expected file (it becomes CR CR LF), is a difference.
+Files follow the mode the program opens them in: those in "text_files" (Tarnwheel.Trc,
+written with "a") get the same LF to CR LF turn of their expected content; all others
+(SapRfc.ini and Dev_Rfc.Trc are written with "wb" and "ab") are compared byte for byte as
+natively. The simlog comes from the native simulator and is never turned.
+
+Wine needs a prefix. The runner makes one template prefix per suite run (wineboot, some
+seconds; without Mono, Gecko and desktop menu entries), and for each parallel worker (-j) a
+small prefix of its own: copies of the template's registry files and .update-timestamp,
+dosdevices/z: linked to "/" and dosdevices/c: linked to the root of the case that the
+worker runs, repointed before each case. Each worker prefix has a wineserver that stays up
+between cases (-p30: it also ends by itself 30 s after its last client, should the runner
+be killed outright). Wine runs with WINEDEBUG=-all (--wine-debug) and TMPDIR below the
+runner's temporary folder, so its server sockets lie there too. At the end, on Ctrl-C,
+SIGTERM and errors alike, every wineserver is ended with "wineserver -k" and the temporary
+folder is removed. The Wine loader is WINE or the first of wine64 on PATH,
+/usr/lib/wine/wine64, /usr/lib64/wine/wine64, wine on PATH; the wineserver is WINESERVER or
+the one beside the loader (or on PATH).
+
 Every case runs in a temporary directory of its own; nothing is written anywhere else.
-Prints one line per case, a readable difference for each failure and a summary line; the
-exit status is 0 only when every case passed.
+Prints one line per case (ok, FAIL or skip), a readable difference for each failure and a
+summary line with the cases that ran, passed, failed and were skipped for the platform; the
+exit status is 0 only when every case that ran passed.
 """
 
 from __future__ import annotations
@@ -48,6 +91,7 @@ import concurrent.futures
 import difflib
 import json
 import os
+import queue
 import re
 import shutil
 import signal
@@ -75,6 +119,19 @@ PROGRAM_MARK = b"{PROGRAM}"
 DOC_START = b"<Prtg>"
 DOC_END = b"</Prtg>"
 
+# The platforms a case may be meant for: the native build, and the Windows build under Wine.
+POSIX = "posix"
+WINDOWS = "windows"
+PLATFORMS = (POSIX, WINDOWS)
+# The Windows programs' file names in the bin folder; other programs get ".exe".
+WINDOWS_PROGRAMS = {"tarnwheel": "Tarnwheel.exe", "tarnwheel-passwd": "tarnwheel-passwd.exe"}
+WINE_START_LIMIT = 180.0
+WINE_STOP_LIMIT = 30.0
+# A worker prefix's wineserver ends by itself this long after its last client.
+WINESERVER_PERSISTENCE = 30
+# The files of the template prefix that a worker prefix copies.
+WINE_PREFIX_FILES = ("system.reg", "user.reg", "userdef.reg", ".update-timestamp")
+
 # What a case.json may hold, with the accepted types.
 CASE_KEYS = {
     "args": list,
@@ -90,6 +147,9 @@ CASE_KEYS = {
     "xml": (bool, str),
     "forbidden": list,
     "expect_files": dict,
+    "text_files": list,
+    "platforms": list,
+    "platform_note": str,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -283,8 +343,22 @@ def load_case(case_dir: Path) -> dict:
         if not (case_dir / expected).is_file():
             raise CaseError("%s: the expected file %s is missing" % (CASE_FILE, expected))
         case["expect_files"][relative_inside(rel, "expect_files path")] = expected
-    if "\n" in case["description"] or not case["description"].strip():
-        raise CaseError("%s: 'description' must be one non-empty line" % CASE_FILE)
+    text_files = case.get("text_files", [])
+    if not all(isinstance(x, str) for x in text_files):
+        raise CaseError("%s: 'text_files' must be a list of strings" % CASE_FILE)
+    case["text_files"] = [relative_inside(x, "text_files path") for x in text_files]
+    for rel in case["text_files"]:
+        if rel not in case["expect_files"]:
+            raise CaseError("%s: the text file %s is not one of 'expect_files'" % (CASE_FILE, rel))
+    platforms = case.get("platforms", list(PLATFORMS))
+    if (not platforms or not all(isinstance(x, str) and x in PLATFORMS for x in platforms)
+            or len(set(platforms)) != len(platforms)):
+        raise CaseError("%s: 'platforms' must list one or both of %s"
+                        % (CASE_FILE, ", ".join(PLATFORMS)))
+    case["platforms"] = platforms
+    for key in ("description", "platform_note"):
+        if key in case and ("\n" in case[key] or not case[key].strip()):
+            raise CaseError("%s: %r must be one non-empty line" % (CASE_FILE, key))
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
         raise CaseError("%s: 'timeout' must be positive" % CASE_FILE)
     program = case.get("program", DEFAULT_PROGRAM)
@@ -430,6 +504,183 @@ class Simulator:
 
 
 # ---------------------------------------------------------------------------------------
+# Wine
+
+
+class WineError(Exception):
+    """Wine is missing or a prefix could not be made."""
+
+
+def find_wine() -> tuple[str, str]:
+    """The Wine loader and its wineserver, as the module's docstring tells."""
+    def runnable(candidate) -> bool:
+        return bool(candidate) and os.path.isfile(candidate) and os.access(candidate, os.X_OK)
+
+    loader = os.environ.get("WINE", "")
+    if loader and not runnable(loader):
+        loader = shutil.which(loader) or ""
+    if not loader:
+        for candidate in (shutil.which("wine64"), "/usr/lib/wine/wine64", "/usr/lib64/wine/wine64",
+                          shutil.which("wine")):
+            if runnable(candidate):
+                loader = candidate
+                break
+    if not runnable(loader):
+        raise WineError("Wine was not found (wine64 on PATH, /usr/lib/wine/wine64, wine on PATH; "
+                        "or set WINE); the Debian package is wine64")
+    server = os.environ.get("WINESERVER", "")
+    if server and not runnable(server):
+        server = shutil.which(server) or ""
+    if not server:
+        beside = Path(os.path.realpath(loader)).parent
+        for candidate in (beside / "wineserver", beside / "wineserver64",
+                          shutil.which("wineserver"), "/usr/lib/wine/wineserver"):
+            if candidate and runnable(str(candidate)):
+                server = str(candidate)
+                break
+    if not runnable(server):
+        raise WineError("the wineserver beside %s was not found (or set WINESERVER)" % loader)
+    return loader, server
+
+
+def to_crlf(data: bytes) -> bytes:
+    """What a Windows text stream makes of data: every LF goes out as CR LF."""
+    return data.replace(b"\n", b"\r\n")
+
+
+def windows_name(path: Path) -> str:
+    """The name Wine gives a program started by its POSIX path: drive Z: is "/"."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+class Wine:
+    """The template prefix and the worker prefixes, each with its wineserver, of one run."""
+
+    def __init__(self, loader: str, server: str, workers: int, debug: str = "-all"):
+        self.loader = loader
+        self.server = server
+        self.workers = workers
+        self.debug = debug
+        self.home: Path | None = None
+        self.template: Path | None = None
+        self.windows: Path | None = None
+        self.idle_root: Path | None = None
+        self.prefixes: list[Path] = []
+        self.free: queue.Queue[Path] = queue.Queue()
+
+    def env(self, prefix: Path, base: dict | None = None) -> dict:
+        env = dict(os.environ if base is None else base)
+        env["WINEPREFIX"] = str(prefix)
+        env["WINEDEBUG"] = self.debug
+        env["TMPDIR"] = str(self.home / "tmp")
+        return env
+
+    def run_tool(self, cmd: list[str], env: dict, what: str) -> None:
+        """Runs a Wine tool to its end; its output goes to a file, as a wineserver that
+        stays up in the background might keep a pipe open."""
+        log = self.home / "tool.log"
+        with open(log, "wb") as out:
+            proc = start(cmd, env=env, stdin=subprocess.DEVNULL, stdout=out,
+                         stderr=subprocess.STDOUT, cwd=self.home)
+        try:
+            try:
+                proc.wait(timeout=WINE_START_LIMIT)
+            except subprocess.TimeoutExpired:
+                kill_group(proc)
+                proc.wait()
+                raise WineError("%s did not end within %g s" % (what, WINE_START_LIMIT))
+        finally:
+            forget(proc)
+        if proc.returncode != 0:
+            output = log.read_bytes()
+            raise WineError("%s ended with status %d:\n%s" % (
+                what, proc.returncode, "\n".join(show_stream("output", output))))
+
+    def set_up(self) -> None:
+        self.home = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-wine-"))
+        (self.home / "tmp").mkdir()
+        self.template = self.home / "template"
+        env = self.env(self.template)
+        # No downloads of Mono or Gecko, no desktop menu entries outside the prefix.
+        env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+        self.run_tool([self.loader, "wineboot", "--init"], env, "wineboot --init")
+        self.run_tool([self.server, "-w"], env, "wineserver -w")
+        self.windows = self.template / "drive_c" / "windows"
+        missing = [n for n in WINE_PREFIX_FILES if not (self.template / n).is_file()]
+        if missing or not self.windows.is_dir():
+            raise WineError("wineboot made no complete prefix (missing: %s)"
+                            % ", ".join(missing or ["drive_c/windows"]))
+        self.idle_root = self.home / "idle"
+        self.idle_root.mkdir()
+        (self.idle_root / "windows").symlink_to(self.windows)
+        for number in range(1, self.workers + 1):
+            prefix = self.home / ("prefix-%d" % number)
+            (prefix / "dosdevices").mkdir(parents=True)
+            for name in WINE_PREFIX_FILES:
+                shutil.copyfile(self.template / name, prefix / name)
+            (prefix / "dosdevices" / "z:").symlink_to("/")
+            (prefix / "dosdevices" / "c:").symlink_to(self.idle_root)
+            self.prefixes.append(prefix)
+            self.run_tool([self.server, "-p%d" % WINESERVER_PERSISTENCE], self.env(prefix),
+                          "wineserver for %s" % prefix.name)
+        # The first program of a prefix starts Wine's services; let that happen here.
+        for prefix in self.prefixes:
+            self.run_tool([self.loader, "cmd.exe", "/c", "exit"], self.env(prefix),
+                          "the first Windows program in %s" % prefix.name)
+        for prefix in self.prefixes:
+            self.free.put(prefix)
+
+    def point_drive(self, prefix: Path, root: Path) -> None:
+        """Makes root the drive C: of the prefix."""
+        fresh = prefix / "c-link"
+        if os.path.lexists(fresh):
+            fresh.unlink()
+        fresh.symlink_to(root)
+        os.replace(fresh, prefix / "dosdevices" / "c:")
+
+    def acquire(self, root: Path) -> Path:
+        """A free worker prefix whose drive C: is root."""
+        while True:
+            if _interrupted.is_set():
+                raise CaseError("interrupted")
+            try:
+                prefix = self.free.get(timeout=0.5)
+                break
+            except queue.Empty:
+                continue
+        try:
+            self.point_drive(prefix, root)
+        except OSError:
+            self.free.put(prefix)
+            raise
+        return prefix
+
+    def release(self, prefix: Path) -> None:
+        try:
+            self.point_drive(prefix, self.idle_root)
+        finally:
+            self.free.put(prefix)
+
+    def close(self) -> None:
+        """Ends every wineserver of the run and removes its folder."""
+        if self.home is None:
+            return
+        for prefix in [*self.prefixes, self.template]:
+            if prefix is None or not prefix.is_dir():
+                continue
+            env = self.env(prefix)
+            for args in (["-k"], ["-w"]):
+                try:
+                    subprocess.run([self.server, *args], env=env, stdin=subprocess.DEVNULL,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                   cwd=self.home, timeout=WINE_STOP_LIMIT)
+                except (OSError, subprocess.TimeoutExpired):
+                    pass
+        shutil.rmtree(self.home, ignore_errors=True)
+        self.home = None
+
+
+# ---------------------------------------------------------------------------------------
 # One case
 
 
@@ -456,18 +707,34 @@ def check_xml(case: dict, stdout: bytes) -> list[str]:
     return problems
 
 
-def run_case(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
-    """Runs one case; returns whether it passed and the lines that explain a failure."""
+WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the program"
+
+
+def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
+             wine: Wine | None = None) -> tuple[str, list[str]]:
+    """Runs one case; returns "ok", "fail" or "skip" and the lines that explain it.
+
+    Under Wine a run that printed nothing at all and did not end as expected is tried once
+    more: now and then Wine fails to start a program, which says nothing about the program.
+    """
     try:
-        return run_case_checked(case_dir, bin_dir)
+        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+        if result == "fail" and wine is not None and any(WINE_START_HINT in l for l in lines):
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            lines = lines + ["    (the second try; the first printed nothing)"] if lines else lines
+        return result, lines
     except CaseError as e:
-        return False, ["    " + line for line in str(e).splitlines()]
+        return "fail", ["    " + line for line in str(e).splitlines()]
     except Exception as e:  # a fault of the runner must not end the other cases
-        return False, ["    the runner failed on this case: %s: %s" % (type(e).__name__, e)]
+        return "fail", ["    the runner failed on this case: %s: %s" % (type(e).__name__, e)]
 
 
-def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
+def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
+                     wine: Wine | None) -> tuple[str, list[str]]:
     case = load_case(case_dir)
+    platform = WINDOWS if wine is not None else POSIX
+    if platform not in case["platforms"]:
+        return "skip", ["only " + " and ".join(case["platforms"])]
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
@@ -475,22 +742,38 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
     files = case_dir / "files"
     scenario = case_dir / "scenario"
     program = case.get("program", DEFAULT_PROGRAM)
-    program_path = bin_dir / program
-    if not program_path.is_file() or not os.access(program_path, os.X_OK):
-        raise CaseError("the program %s is not there or cannot be run" % program_path)
-    sandboxed = drive.is_dir()
+    if wine is not None:
+        program_path = bin_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
+        if not program_path.is_file():
+            raise CaseError("the program %s is not there" % program_path)
+    else:
+        program_path = bin_dir / program
+        if not program_path.is_file() or not os.access(program_path, os.X_OK):
+            raise CaseError("the program %s is not there or cannot be run" % program_path)
+    sandboxed = drive.is_dir() and wine is None
     bwrap = shutil.which("bwrap") if sandboxed else None
     if sandboxed and bwrap is None:
         raise CaseError("this case needs bubblewrap (bwrap, Debian package bubblewrap) "
                         "to run with drive/ as the root, and bwrap was not found")
-    sim_program = bin_dir / SIM_PROGRAM
+    sim_program = sim_dir / SIM_PROGRAM
     if scenario.exists() and not sim_program.is_file():
         raise CaseError("this case needs the simulated SAP system %s, which is not built"
                         % sim_program)
 
     with tempfile.TemporaryDirectory(prefix="tarnwheel-e2e-") as scratch_name:
         scratch = Path(scratch_name)
-        if sandboxed:
+        if wine is not None:
+            root = scratch / "root"
+            if drive.is_dir():
+                shutil.copytree(drive, root, symlinks=True)
+            else:
+                root.mkdir()
+            if os.path.lexists(root / "windows"):
+                raise CaseError("under Wine C:\\windows is Wine's own: drive/ must not hold "
+                                "'windows'")
+            work = root / case["cwd"]
+            tree = root
+        elif sandboxed:
             root = scratch / "root"
             shutil.copytree(drive, root, symlinks=True)
             work = root / case["cwd"]
@@ -524,7 +807,16 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
                     expected_log = expected_log.replace(PORT_MARK, port)
             env.update(extra_env)
 
-            if sandboxed:
+            prefix = None
+            if wine is not None:
+                # Added after the port substitution, which must not walk Wine's folder.
+                (root / "windows").symlink_to(wine.windows)
+                prefix = wine.acquire(root)
+                cmd = [wine.loader, str(program_path)] + args
+                argv0 = windows_name(program_path)
+                env = wine.env(prefix, env)
+                cwd = work
+            elif sandboxed:
                 cmd = [bwrap, "--bind", str(root), "/", "--ro-bind", "/usr", "/usr",
                        "--symlink", "usr/lib", "/lib", "--symlink", "usr/lib64", "/lib64",
                        "--symlink", "usr/bin", "/bin", "--symlink", "usr/sbin", "/sbin",
@@ -539,20 +831,25 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
                 cwd = work
             stdin_data = case["stdin"].encode("utf-8") if "stdin" in case else None
             timeout = float(case.get("timeout", DEFAULT_TIMEOUT))
-            proc = start(cmd, cwd=cwd, env=env,
-                         stdin=subprocess.PIPE if stdin_data is not None else subprocess.DEVNULL,
-                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
             try:
+                proc = start(cmd, cwd=cwd, env=env,
+                             stdin=subprocess.PIPE if stdin_data is not None
+                             else subprocess.DEVNULL,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
                 try:
-                    stdout, stderr = proc.communicate(stdin_data, timeout=timeout)
-                except subprocess.TimeoutExpired:
-                    kill_group(proc)
-                    stdout, stderr = proc.communicate()
-                    problems.append("    timed out after %g s; the process group was killed"
-                                    % timeout)
-                status = proc.returncode
+                    try:
+                        stdout, stderr = proc.communicate(stdin_data, timeout=timeout)
+                    except subprocess.TimeoutExpired:
+                        kill_group(proc)
+                        stdout, stderr = proc.communicate()
+                        problems.append("    timed out after %g s; the process group was killed"
+                                        % timeout)
+                    status = proc.returncode
+                finally:
+                    forget(proc)
             finally:
-                forget(proc)
+                if prefix is not None:
+                    wine.release(prefix)
         finally:
             if sim is not None:
                 message = sim.stop()
@@ -561,10 +858,17 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
 
         if _interrupted.is_set():
             raise CaseError("interrupted")
+        if wine is not None:
+            expected_out = to_crlf(expected_out)
+            if expected_err is not None:
+                expected_err = to_crlf(expected_err)
         if status != case["status"] and not any("timed out" in p for p in problems):
             problems.append("    exit status %d, expected %d" % (status, case["status"]))
             if sandboxed and stderr.startswith(b"bwrap:"):
                 problems.append("    (bwrap could not set up the sandbox; see stderr)")
+            if wine is not None and not stdout and not stderr:
+                problems.append("    (" + WINE_START_HINT + "; --wine-debug err+all shows "
+                                "Wine's errors)")
         if mask_times(stdout) != mask_times(expected_out):
             problems.extend(describe_difference("stdout", mask_times(expected_out),
                                                 mask_times(stdout)))
@@ -594,6 +898,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
             if port is not None:
                 expected = expected.replace(PORT_MARK, port)
             expected = expected.replace(PROGRAM_MARK, argv0.encode("utf-8"))
+            if wine is not None and rel in case["text_files"]:
+                expected = to_crlf(expected)
             path = work / rel
             if not path.is_file():
                 problems.append("    %s was not left by the run but must be" % rel)
@@ -622,10 +928,45 @@ def run_case_checked(case_dir: Path, bin_dir: Path) -> tuple[bool, list[str]]:
                 problems.extend(show_stream("stderr (not compared)", stderr))
             if sim is not None and sim.output():
                 problems.extend(show_stream("rfcsim output", sim.output()))
-        return not problems, problems
+        return ("fail" if problems else "ok"), problems
 
 
 # ---------------------------------------------------------------------------------------
+
+
+def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Path,
+                 wine: Wine | None, jobs: int) -> tuple[int, int, int]:
+    """Runs the cases and prints a line for each; the counts ran, failed and skipped."""
+    ran = failed = skipped = 0
+    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine) for c in selected]
+        try:
+            for case_dir, future in zip(selected, futures):
+                outcome, lines = future.result()
+                if outcome == "skip":
+                    skipped += 1
+                    print("skip %s (%s)" % (name_of[case_dir], "; ".join(lines)), flush=True)
+                    continue
+                ran += 1
+                if outcome == "ok":
+                    print("ok   %s" % name_of[case_dir], flush=True)
+                else:
+                    failed += 1
+                    print("FAIL %s" % name_of[case_dir])
+                    for line in lines:
+                        print(line)
+                    sys.stdout.flush()
+        except KeyboardInterrupt:
+            _interrupted.set()
+            for f in futures:
+                f.cancel()
+            kill_all_live()
+            raise
+    return ran, failed, skipped
+
+
+def interrupt_on_sigterm(_signum, _frame) -> None:
+    raise KeyboardInterrupt
 
 
 def main(argv: list[str]) -> int:
@@ -637,6 +978,13 @@ def main(argv: list[str]) -> int:
                         help="run only the cases whose name contains SUBSTRING")
     parser.add_argument("-j", dest="jobs", type=int, default=2,
                         help="cases run at the same time (default 2)")
+    parser.add_argument("--wine", action="store_true",
+                        help="run the Windows build in --bin (Tarnwheel.exe) under Wine")
+    parser.add_argument("--sim-bin", type=Path,
+                        help="folder with the native rfcsim (default: --bin)")
+    parser.add_argument("--wine-debug", default="-all", metavar="CHANNELS",
+                        help="WINEDEBUG for the programs under Wine (default -all; err+all "
+                             "shows why Wine could not start a program, on stderr)")
     options = parser.parse_args(argv)
     if options.jobs < 1:
         parser.error("-j needs a number of at least 1")
@@ -645,6 +993,9 @@ def main(argv: list[str]) -> int:
         return 1
     if not options.bin.is_dir():
         print("e2e: the bin folder %s does not exist" % options.bin)
+        return 1
+    if options.sim_bin is not None and not options.sim_bin.is_dir():
+        print("e2e: the rfcsim folder %s does not exist" % options.sim_bin)
         return 1
 
     began = time.monotonic()
@@ -664,30 +1015,43 @@ def main(argv: list[str]) -> int:
         print("    this folder has case data but no %s" % CASE_FILE)
 
     bin_dir = options.bin.resolve()
-    with concurrent.futures.ThreadPoolExecutor(max_workers=options.jobs) as pool:
-        futures = [pool.submit(run_case, c, bin_dir) for c in selected]
+    sim_dir = (options.sim_bin or options.bin).resolve()
+    wine = None
+    if options.wine:
         try:
-            for case_dir, future in zip(selected, futures):
-                passed, lines = future.result()
-                if passed:
-                    print("ok   %s" % name_of[case_dir], flush=True)
-                else:
-                    failed += 1
-                    print("FAIL %s" % name_of[case_dir])
-                    for line in lines:
-                        print(line)
-                    sys.stdout.flush()
-        except KeyboardInterrupt:
-            _interrupted.set()
-            for f in futures:
-                f.cancel()
+            loader, server = find_wine()
+        except WineError as e:
+            print("e2e: %s" % e)
+            return 1
+        wine = Wine(loader, server, options.jobs, options.wine_debug)
+        signal.signal(signal.SIGTERM, interrupt_on_sigterm)
+    try:
+        if wine is not None:
+            wine.set_up()
+            print("e2e: Wine prefixes ready after %.1f s" % (time.monotonic() - began),
+                  flush=True)
+        ran, case_failures, skipped = run_selected(selected, name_of, bin_dir, sim_dir, wine,
+                                                   options.jobs)
+    except KeyboardInterrupt:
+        _interrupted.set()
+        kill_all_live()
+        print("e2e: interrupted", flush=True)
+        return 130
+    except WineError as e:
+        print("e2e: Wine could not be set up: %s" % e, flush=True)
+        return 1
+    finally:
+        if wine is not None:
+            signal.signal(signal.SIGINT, signal.SIG_IGN)
+            signal.signal(signal.SIGTERM, signal.SIG_IGN)
             kill_all_live()
-            print("e2e: interrupted")
-            return 130
+            wine.close()
 
-    total = len(selected) + len(strays)
-    print("e2e: %d passed, %d failed, %d cases in %.1f s"
-          % (total - failed, failed, total, time.monotonic() - began))
+    failed += case_failures
+    ran += len(strays)
+    print("e2e: %d passed, %d failed, %d cases run, %d skipped (not for %s) in %.1f s"
+          % (ran - failed, failed, ran, skipped, WINDOWS if wine is not None else POSIX,
+             time.monotonic() - began))
     return 0 if failed == 0 else 1
 
 

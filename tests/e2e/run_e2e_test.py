@@ -9,6 +9,7 @@ from __future__ import annotations
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -121,7 +122,8 @@ class RunnerTest(unittest.TestCase):
         self.assertEqual(status, 0, out)
         for name in ("a", "g/b", "g/c"):
             self.assertOutcome(name, True, out)
-        self.assertRegex(out, r"e2e: 3 passed, 0 failed, 3 cases in [0-9.]+ s\n$")
+        self.assertRegex(out, r"e2e: 3 passed, 0 failed, 3 cases run, 0 skipped \(not for posix\) "
+                              r"in [0-9.]+ s\n$")
 
     def test_stdout_difference_fails_and_shows_line_ends(self):
         self.case("crlf", {"args": ["doc", "line\\r\\nnext\\n"]}, b"line\nnext\n")
@@ -130,7 +132,7 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("crlf", False, out)
         self.assertIn("+line\\r\\n", out)
         self.assertIn("-line\\n", out)
-        self.assertIn("e2e: 0 passed, 1 failed, 1 cases", out)
+        self.assertIn("e2e: 0 passed, 1 failed, 1 cases run", out)
 
     def test_exit_status_is_compared(self):
         self.case("rc", {"args": ["echo", "x"], "env": {"RC": "3"}, "status": 2}, b"x\n")
@@ -329,6 +331,65 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("sim", False, out)
         self.assertIn("rfcsim, which is not built", out)
 
+    def test_sim_bin_names_the_simulator_folder(self):
+        sim_bin = self.tmp / "simbin"
+        sim_bin.mkdir()
+        executable(sim_bin / "rfcsim", SIM)
+        self.case("sim", {"args": ["env"], "env": {"FOO": "{PORT}"}}, b"{PORT}\n",
+                  scenario=b"S", simlog=b"port {PORT} scenario S")
+        status, out = self.run_runner()
+        self.assertOutcome("sim", False, out)
+        self.assertIn("rfcsim, which is not built", out)
+        status, out = self.run_runner("--sim-bin", str(sim_bin))
+        self.assertEqual(status, 0, out)
+        status, out = self.run_runner("--sim-bin", str(self.tmp / "nothere"))
+        self.assertEqual(status, 1)
+        self.assertIn("the rfcsim folder %s does not exist" % (self.tmp / "nothere"), out)
+
+    # -- platforms
+
+    def test_platforms_choose_the_cases_that_run(self):
+        self.case("both", {"args": ["echo", "x"]}, b"x\n")
+        self.case("posix", {"args": ["echo", "x"], "platforms": ["posix"],
+                            "platform_note": "POSIX only"}, b"x\n")
+        self.case("windows", {"args": ["echo", "x"], "platforms": ["windows"]}, b"y\n")
+        self.case("posix_failing", {"args": ["echo", "x"], "platforms": ["posix", "windows"]},
+                  b"y\n")
+        status, out = self.run_runner()
+        self.assertEqual(status, 1)
+        self.assertOutcome("both", True, out)
+        self.assertOutcome("posix", True, out)
+        self.assertIn("skip windows (only windows)\n", out)
+        self.assertOutcome("posix_failing", False, out)
+        self.assertIn("e2e: 2 passed, 1 failed, 3 cases run, 1 skipped (not for posix) in", out)
+
+    def test_platforms_must_be_known(self):
+        self.case("linux", {"args": ["echo"], "platforms": ["linux"]}, b"\n")
+        self.case("empty", {"args": ["echo"], "platforms": []}, b"\n")
+        self.case("twice", {"args": ["echo"], "platforms": ["posix", "posix"]}, b"\n")
+        self.case("text", {"args": ["echo"], "platforms": "posix"}, b"\n")
+        self.case("note", {"args": ["echo"], "platform_note": "a\nb"}, b"\n")
+        status, out = self.run_runner()
+        self.assertIn("e2e: 0 passed, 5 failed, 5 cases run", out)
+        self.assertEqual(out.count("'platforms' must list one or both of posix, windows"), 3)
+        self.assertIn("'platforms' has the wrong type", out)
+        self.assertIn("'platform_note' must be one non-empty line", out)
+
+    def test_text_files_change_nothing_natively(self):
+        self.case("text", {"args": ["write", "out", "a\\nb\\n"],
+                           "expect_files": {"out": "expected"}, "text_files": ["out"]},
+                  expected=b"a\nb\n")
+        self.case("crlf", {"args": ["write", "out", "a\\nb\\n"],
+                           "expect_files": {"out": "expected"}, "text_files": ["out"]},
+                  expected=b"a\r\nb\r\n")
+        self.case("stray", {"args": ["write", "out", "a"], "expect_files": {"out": "expected"},
+                            "text_files": ["other"]}, expected=b"a")
+        status, out = self.run_runner()
+        self.assertOutcome("text", True, out)
+        self.assertOutcome("crlf", False, out)
+        self.assertOutcome("stray", False, out)
+        self.assertIn("the text file other is not one of 'expect_files'", out)
+
     # -- broken case data
 
     def test_broken_cases_fail_without_stopping_the_others(self):
@@ -348,7 +409,7 @@ class RunnerTest(unittest.TestCase):
         self.assertIn("'args' has the wrong type", out)
         self.assertIn("FAIL stray\n    this folder has case data but no case.json", out)
         self.assertOutcome("good", True, out)
-        self.assertIn("e2e: 1 passed, 6 failed, 7 cases", out)
+        self.assertIn("e2e: 1 passed, 6 failed, 7 cases run", out)
 
     def test_filter_and_empty_selection(self):
         self.case("alpha", {"args": ["echo", "x"]}, b"x\n")
@@ -359,6 +420,243 @@ class RunnerTest(unittest.TestCase):
         status, out = self.run_runner("-k", "gamma")
         self.assertEqual(status, 1)
         self.assertIn("no case matching 'gamma'", out)
+
+
+# The stand-in for the Windows programs, behaving as its first argument says. Standard
+# output and files are text streams unless the mode says binary.
+FAKE_EXE_SOURCE = r"""
+#include <direct.h>
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <windows.h>
+
+static int is(const char* a, const char* b) { return strcmp(a, b) == 0; }
+
+static void put_file(const char* name, const char* mode, const char* text) {
+  FILE* f = fopen(name, mode);
+  if (f) { fputs(text, f); fclose(f); }
+}
+
+int main(int argc, char** argv) {
+  const char* mode = argc > 1 ? argv[1] : "";
+  if (is(mode, "echo")) {
+    for (int i = 2; i < argc; ++i) printf("%s%s", i > 2 ? " " : "", argv[i]);
+    printf("\n");
+  } else if (is(mode, "binary-echo") && argc > 2) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    printf("%s\n", argv[2]);
+  } else if (is(mode, "cwd")) {
+    char buffer[1024];
+    printf("%s\n", _getcwd(buffer, sizeof buffer) ? buffer : "?");
+  } else if (is(mode, "cat") && argc > 2) {
+    FILE* f = fopen(argv[2], "rb");
+    if (!f) {
+      printf("missing\n");
+    } else {
+      char buffer[4096];
+      size_t n;
+      while ((n = fread(buffer, 1, sizeof buffer, f)) > 0) fwrite(buffer, 1, n, stdout);
+      fclose(f);
+    }
+  } else if (is(mode, "text") && argc > 2) {
+    put_file(argv[2], "w", "one\ntwo\n");
+  } else if (is(mode, "binary") && argc > 2) {
+    put_file(argv[2], "wb", "one\ntwo\n");
+  } else if (is(mode, "argv0")) {
+    FILE* f = fopen("argv0", "wb");
+    if (f) { fprintf(f, "run as %s\n", argv[0]); fclose(f); }
+  } else if (is(mode, "env") && argc > 2) {
+    const char* value = getenv(argv[2]);
+    printf("%s\n", value ? value : "-");
+  } else if (is(mode, "stdin")) {
+    int c;
+    while ((c = getchar()) != EOF) putchar(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  } else if (is(mode, "sleep")) {
+    put_file("started", "w", "");
+    Sleep(60000);
+  }
+  fputs("note\n", stderr);
+  const char* rc = getenv("RC");
+  return rc ? atoi(rc) : 0;
+}
+"""
+
+MINGW_CC = shutil.which("x86_64-w64-mingw32-gcc")
+
+
+def find_wine_loader() -> str | None:
+    for candidate in (shutil.which("wine64"), "/usr/lib/wine/wine64", "/usr/lib64/wine/wine64",
+                      shutil.which("wine")):
+        if candidate and os.access(candidate, os.X_OK):
+            return candidate
+    return None
+
+
+def processes_mentioning(text: str) -> list[int]:
+    """Processes whose environment holds text (the test's own temporary folder)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit() or int(entry) == os.getpid():
+            continue
+        try:
+            with open("/proc/%s/environ" % entry, "rb") as f:
+                if text.encode() in f.read():
+                    found.append(int(entry))
+        except OSError:
+            continue
+    return found
+
+
+@unittest.skipUnless(find_wine_loader() and MINGW_CC,
+                     "Wine (Debian package wine64) or the MinGW-w64 compiler is not installed")
+class WineRunnerTest(unittest.TestCase):
+    """The runner under --wine, with a small Windows program; each run makes a prefix."""
+
+    def setUp(self):
+        self.tmp = Path(tempfile.mkdtemp(prefix="run-e2e-wine-test-"))
+        self.bin = self.tmp / "bin"
+        self.sim_bin = self.tmp / "simbin"
+        self.cases = self.tmp / "cases"
+        self.runner_tmp = self.tmp / "runner-tmp"
+        for d in (self.bin, self.sim_bin, self.cases, self.runner_tmp):
+            d.mkdir()
+        source = self.tmp / "fake.c"
+        source.write_text(FAKE_EXE_SOURCE)
+        subprocess.run([MINGW_CC, "-std=c99", "-O1", "-o", str(self.bin / "fake.exe"),
+                        str(source)], check=True, capture_output=True)
+        shutil.copyfile(self.bin / "fake.exe", self.bin / "Tarnwheel.exe")
+        shutil.copyfile(self.bin / "fake.exe", self.bin / "tarnwheel-passwd.exe")
+        executable(self.sim_bin / "rfcsim", SIM)
+
+    def tearDown(self):
+        shutil.rmtree(self.tmp)
+
+    case = RunnerTest.case
+    assertOutcome = RunnerTest.assertOutcome
+
+    def runner_command(self, *more: str) -> tuple[list[str], dict]:
+        env = dict(os.environ, TMPDIR=str(self.runner_tmp))
+        return [sys.executable, str(RUNNER), "--wine", "--bin", str(self.bin), "--sim-bin",
+                str(self.sim_bin), "--cases", str(self.cases), *more], env
+
+    def assertCleanedUp(self):
+        self.assertEqual(sorted(os.listdir(self.runner_tmp)), [],
+                         "the runner left files in its temporary folder")
+        deadline = time.monotonic() + 10
+        while processes_mentioning(str(self.runner_tmp)) and time.monotonic() < deadline:
+            time.sleep(0.2)
+        self.assertEqual(processes_mentioning(str(self.runner_tmp)), [],
+                         "Wine processes of the run are still there")
+
+    def test_cases_under_wine(self):
+        fake = {"program": "fake"}
+        # Standard output and error: expected LF is compared as CR LF, actual bytes as they are.
+        self.case("out/lf", {**fake, "args": ["echo", "hi"]}, b"hi\n", stderr=b"note\n")
+        self.case("out/crlf_expected", {**fake, "args": ["echo", "hi"]}, b"hi\r\n")
+        self.case("out/binary_stdout", {**fake, "args": ["binary-echo", "hi"]}, b"hi\n")
+        self.case("out/status", {**fake, "args": ["echo"], "env": {"RC": "3"}, "status": 3},
+                  b"\n")
+        self.case("out/env", {**fake, "args": ["env", "FOO"], "env": {"FOO": "bar"}}, b"bar\n")
+        self.case("out/winedebug", {**fake, "args": ["env", "WINEDEBUG"]}, b"-all\n")
+        self.case("out/stdin", {**fake, "args": ["stdin"], "stdin": "abc\r\n"}, b"ABC\n")
+        # The programs by name.
+        self.case("program/sensor", {"args": ["echo", "s"]}, b"s\n")
+        self.case("program/passwd", {"program": "tarnwheel-passwd", "args": ["echo", "p"]},
+                  b"p\n")
+        # The drive C: and the working directory.
+        self.case("drive/cwd_default", {**fake, "args": ["cwd"]}, b"C:\\work\n")
+        self.case("drive/cwd_given", {**fake, "args": ["cwd"], "cwd": "home/w"},
+                  b"C:\\home\\w\n", drive__x=b"")
+        self.case("drive/root", {**fake, "args": ["cat", "C:\\etc\\conf"]}, b"C\n",
+                  drive__etc__conf=b"C\n")
+        self.case("drive/root_of_current_drive", {**fake, "args": ["cat", "\\etc\\conf"]},
+                  b"C\n", drive__etc__conf=b"C\n")
+        self.case("drive/empty_root", {**fake, "args": ["cat", "C:\\etc\\passwd"]},
+                  b"missing\n")
+        self.case("drive/files_in_work", {**fake, "args": ["cat", "f"], "present": ["f"]},
+                  b"a\r\nb\x1a\x00\xff\n", files__f=b"a\r\nb\x1a\x00\xff\n")
+        self.case("drive/windows_taken", {**fake, "args": ["echo"]}, b"\n", drive__windows=b"")
+        self.case("drive/z_a_write", {**fake, "args": ["binary", "C:\\leak"]})
+        self.case("drive/z_b_read", {**fake, "args": ["cat", "C:\\leak"]}, b"missing\n")
+        # Files: text_files turn LF into CR LF, all other files are compared byte for byte.
+        wanted = {"expect_files": {"out": "expected"}}
+        self.case("files/text", {**fake, **wanted, "args": ["text", "out"],
+                                 "text_files": ["out"]}, expected=b"one\ntwo\n")
+        self.case("files/text_unmarked", {**fake, **wanted, "args": ["text", "out"]},
+                  expected=b"one\ntwo\n")
+        self.case("files/binary", {**fake, **wanted, "args": ["binary", "out"]},
+                  expected=b"one\ntwo\n")
+        self.case("files/binary_marked", {**fake, **wanted, "args": ["binary", "out"],
+                                          "text_files": ["out"]}, expected=b"one\ntwo\n")
+        program = "Z:" + str(self.bin.resolve() / "fake.exe").replace("/", "\\")
+        self.case("files/program_mark", {**fake, "args": ["argv0"],
+                                         "expect_files": {"argv0": "expected"}},
+                  expected=b"run as {PROGRAM}\n")
+        self.case("files/program_name", {**fake, "args": ["argv0"],
+                                         "expect_files": {"argv0": "expected"}},
+                  expected=b"run as " + program.encode() + b"\n")
+        # Platforms, the simulator beside, a timeout.
+        self.case("platform/posix", {**fake, "args": ["echo"], "platforms": ["posix"]}, b"x\n")
+        self.case("platform/windows", {**fake, "args": ["echo"], "platforms": ["windows"]},
+                  b"\n")
+        self.case("sim", {**fake, "args": ["env", "FOO"], "env": {"FOO": "{PORT}"}},
+                  b"{PORT}\n",
+                  scenario=b"S", simlog=b"port {PORT} scenario S")
+        self.case("slow", {**fake, "args": ["sleep"], "timeout": 2})
+
+        command, env = self.runner_command("-j", "1")
+        r = subprocess.run(command, env=env, capture_output=True, text=True, timeout=600)
+        out = r.stdout
+        self.assertEqual(r.stderr, "")
+        self.assertEqual(r.returncode, 1, out)
+        for name in ("out/lf", "out/status", "out/env", "out/winedebug", "out/stdin",
+                     "program/sensor",
+                     "program/passwd", "drive/cwd_default", "drive/cwd_given", "drive/root",
+                     "drive/root_of_current_drive", "drive/empty_root", "drive/files_in_work",
+                     "drive/z_a_write", "drive/z_b_read", "files/text", "files/binary",
+                     "files/program_mark", "files/program_name", "platform/windows", "sim"):
+            self.assertOutcome(name, True, out)
+        for name in ("out/crlf_expected", "out/binary_stdout", "drive/windows_taken",
+                     "files/text_unmarked", "files/binary_marked", "slow"):
+            self.assertOutcome(name, False, out)
+        self.assertIn("expected: ...hi\\r\\r\\n\n        actual:   ...hi\\r\\n\n", out)
+        self.assertIn("expected: ...hi\\r\\n\n        actual:   ...hi\\n\n", out)
+        self.assertIn("C:\\windows is Wine's own", out)
+        self.assertIn("timed out after 2 s", out)
+        self.assertIn("skip platform/posix (only posix)\n", out)
+        self.assertIn("e2e: 21 passed, 6 failed, 27 cases run, 1 skipped (not for windows) in",
+                      out)
+        self.assertCleanedUp()
+
+    def test_interrupt_ends_every_wineserver(self):
+        for sig in (signal.SIGINT, signal.SIGTERM):
+            with self.subTest(signal=sig.name):
+                shutil.rmtree(self.cases)
+                self.cases.mkdir()
+                self.case("slow", {"program": "fake", "args": ["sleep"], "timeout": 120})
+                command, env = self.runner_command()
+                proc = subprocess.Popen(command, env=env, stdout=subprocess.PIPE,
+                                        stderr=subprocess.PIPE, text=True)
+                try:
+                    deadline = time.monotonic() + 180
+                    started = False
+                    while not started and time.monotonic() < deadline and proc.poll() is None:
+                        time.sleep(0.2)
+                        started = any("started" in files for _here, _dirs, files
+                                      in os.walk(self.runner_tmp))
+                    self.assertTrue(started, "the case never started")
+                    proc.send_signal(sig)
+                    out, err = proc.communicate(timeout=60)
+                finally:
+                    if proc.poll() is None:
+                        proc.kill()
+                        proc.communicate()
+                self.assertEqual(proc.returncode, 130, out + err)
+                self.assertIn("e2e: interrupted\n", out)
+                self.assertCleanedUp()
 
 
 if __name__ == "__main__":
