@@ -18,26 +18,24 @@ TEST(GroupDigits, InsertsAtMostTwoSeparators) {
   }
 }
 
-}  // namespace
-}  // namespace tw
-
-namespace tw {
-namespace {
-
-TEST(Report, SingleSystemDocumentByteForByte) {
-  Report report;
+/// The single-system document of two channels, as every mode writes it.
+std::string two_channel_run(Report& report, std::string_view message = "T<&>") {
   std::string printed;
   open_document(report);
   open_text(report);
-  report_append(report, "T");
+  report_append(report, message);
   close_text(report);
   printed += report.buffer;
   report.buffer.clear();
   add_channel(report, "PhysReads", "12", "");
   add_channel(report, "QuePages", "7", "Pages");
   close_document(report);
-  printed += report.buffer;
-  EXPECT_EQ(printed,
+  return printed + report.buffer;
+}
+
+TEST(Report, SingleSystemDocumentByteForByte) {
+  Report report;
+  EXPECT_EQ(two_channel_run(report, "T"),
             "\n<Prtg>\n"
             "\n<Text>T</Text>\n"
             "\n<Result><Channel>PhysReads</Channel>\n<Value>12</Value></Result>\n"
@@ -100,27 +98,6 @@ TEST(Report, ChannelCounterCountsEveryCall) {
     add_channel(report, "c", "1", "");
     EXPECT_EQ(report.channel_counter, i);
   }
-}
-
-}  // namespace
-}  // namespace tw
-
-namespace tw {
-namespace {
-
-/// The single-system document of two channels, as every mode writes it.
-std::string two_channel_run(Report& report) {
-  std::string printed;
-  open_document(report);
-  open_text(report);
-  report_append(report, "T<&>");
-  close_text(report);
-  printed += report.buffer;
-  report.buffer.clear();
-  add_channel(report, "PhysReads", "12", "");
-  add_channel(report, "QuePages", "7", "Pages");
-  close_document(report);
-  return printed + report.buffer;
 }
 
 TEST(HostDialects, PlainTextModes) {
