@@ -8,23 +8,11 @@
 #include "open_connection.h"
 #include "parameter_file.h"
 #include "saprfc.h"
+#include "text_util.h"
 
 namespace tw::rfclib {
 
 namespace {
-
-/*
- * A system number of one or two digits, or -1.
- */
-int parse_sysnr(const std::string& text) {
-  if (text.empty() || text.size() > 2) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
 
 /*
  * The request for a connection text, or false with `failure` set.
@@ -57,7 +45,7 @@ bool request_of(const char* connect_param, OpenRequest& request, Failure& failur
     failure.text = "destination '" + destination->name + "' has no ASHOST";
     return false;
   }
-  request.sysnr = parse_sysnr(destination->sysnr);
+  request.sysnr = parse_two_digits(destination->sysnr);
   if (request.sysnr < 0) {
     failure.text = "destination '" + destination->name + "' has no valid SYSNR";
     return false;

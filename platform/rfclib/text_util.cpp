@@ -32,6 +32,16 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
   return true;
 }
 
+int parse_two_digits(std::string_view text) {
+  if (text.empty() || text.size() > 2) return -1;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 std::vector<std::string_view> split_lines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {

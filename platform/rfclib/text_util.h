@@ -23,6 +23,11 @@ std::string upper(std::string_view text);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
 
 /*
+ * A number of one or two decimal digits (a system number, a return code), or -1.
+ */
+int parse_two_digits(std::string_view text);
+
+/*
  * The lines of `text`, split at line feeds (a final line feed gives no empty last line).
  */
 std::vector<std::string_view> split_lines(std::string_view text);

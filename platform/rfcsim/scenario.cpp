@@ -14,19 +14,6 @@ using rfclib::equal_ignoring_case;
 using rfclib::trim;
 
 /*
- * A number of one or two digits, or -1.
- */
-int parse_sysnr(std::string_view text) {
-  if (text.empty() || text.size() > 2) return -1;
-  int value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
-/*
  * `text` cut or blank-padded to `width` characters.
  */
 std::string fitted(std::string_view text, std::size_t width) {
@@ -93,7 +80,7 @@ bool parse_fault(std::string_view value, Step& step, Fault& fault, std::string& 
   } else if (kind == "code") {
     fault.kind = FaultKind::kCode;
     const std::string_view number = next_word(rest);
-    const int code = number.size() <= 2 ? parse_sysnr(number) : -1;
+    const int code = rfclib::parse_two_digits(number);
     if (code < 1 || code > static_cast<int>(wire::kMaxFaultCode)) {
       error = "fault kind 'code' needs a return code from 1 to " +
               std::to_string(wire::kMaxFaultCode);
@@ -183,7 +170,7 @@ class Parser {
       if (value.empty()) return fail("ashost is empty");
       s.ashost = std::string(value);
     } else if (key == "sysnr") {
-      s.sysnr = parse_sysnr(value);
+      s.sysnr = rfclib::parse_two_digits(value);
       if (s.sysnr < 0) return fail("sysnr '" + std::string(value) + "' is not 00 to 99");
     } else if (key == "client") {
       s.client = std::string(value);
@@ -271,7 +258,7 @@ bool load_scenario(const std::string& path, Scenario& scenario, std::string& err
 
 const System* find_system(const Scenario& scenario, std::string_view ashost,
                           std::string_view sysnr) {
-  const int number = parse_sysnr(rfclib::drop_trailing_blanks(sysnr));
+  const int number = rfclib::parse_two_digits(rfclib::drop_trailing_blanks(sysnr));
   ashost = rfclib::drop_trailing_blanks(ashost);
   for (const System& system : scenario.systems)
     if ((system.ashost == "*" || equal_ignoring_case(system.ashost, ashost)) &&

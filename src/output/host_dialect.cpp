@@ -1,7 +1,5 @@
 // What the host dialects need beside the report operations: choosing the mode, the channel
 // number of "CH=", channel keys and display units.
-#include <cstdlib>
-
 #include "os/ascii_text.h"
 #include "output/report.h"
 
@@ -10,10 +8,7 @@ namespace tw {
 std::string output_mode_from(std::string_view option_upper) {
   const std::size_t at = option_upper.find("OUTPUT=");
   if (at == std::string_view::npos) return "EXEXML";
-  const std::size_t begin = at + 7;
-  const std::size_t end = option_upper.find_first_of(" ,", begin);
-  const std::string_view value =
-      option_upper.substr(begin, end == std::string_view::npos ? end : end - begin);
+  const std::string_view value = value_at(option_upper, at + 7);
   for (std::string_view mode : kOutputModes) {
     if (equals_upper_a_to_z(mode, value)) return std::string(mode);
   }
@@ -27,15 +22,7 @@ void select_channel(Report& report, std::string_view option_upper, std::string_v
   if (!report.channel_selected || at + 3 > option_kept.size()) return;
   std::string_view digits = option_kept.substr(at + 3, 3);
   digits = digits.substr(0, digits.find(','));
-  std::size_t i = 0;
-  while (i < digits.size() && (digits[i] == ' ' || digits[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
-  int number = 0;
-  for (; i < digits.size() && digits[i] >= '0' && digits[i] <= '9'; ++i) {
-    number = number * 10 + (digits[i] - '0');
-  }
-  report.selected_channel = negative ? -number : number;
+  report.selected_channel = static_cast<int>(leading_decimal(digits));
 }
 
 std::string channel_key(std::string_view name) {

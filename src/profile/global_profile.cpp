@@ -22,9 +22,7 @@ std::string from_column(const std::string& line, std::size_t column) {
 std::string item_of(const std::string& allocation) {
   const std::size_t at = allocation.find("Item=");
   if (at == std::string::npos) return {};
-  const std::size_t begin = at + 5;
-  const std::size_t end = allocation.find_first_of(" ,", begin);
-  std::string item = allocation.substr(begin, end == std::string::npos ? end : end - begin);
+  std::string item(value_at(allocation, at + 5));
   if (item.size() > kItemLimit) item.resize(kItemLimit);
   for (char& c : item) {
     if (c == ':') c = ' ';

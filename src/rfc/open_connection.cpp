@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
+
+#include "os/ascii_text.h"
 
 #include "rfc/rfc.h"
 #include "run/sensor.h"
@@ -14,20 +17,6 @@ char* value_or_none(std::string& text) { return text.empty() ? nullptr : text.da
 std::string padded(std::string text, std::size_t width) {
   if (text.size() < width) text.append(width - text.size(), ' ');
   return text;
-}
-
-/// The decimal number at the start of a text: leading blanks skipped, an optional sign,
-/// digits up to the first other character; no digits gives 0.
-int leading_number(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    if (value < 1000000000) value = value * 10 + (text[i] - '0');
-  }
-  return static_cast<int>(negative ? -value : value);
 }
 
 /// Copies the destination file to "SapRfc.ini" byte for byte. False when the copy
@@ -84,7 +73,9 @@ RFC_HANDLE open_connection(Sensor& sensor) {
     rfc.options.connopt = &rfc.cpic;
   } else {
     rfc.r3.hostname = value_or_none(rfc.hostname);
-    if (!sysnr.empty()) rfc.r3.sysnr = leading_number(sysnr);
+    if (!sysnr.empty()) {
+      rfc.r3.sysnr = static_cast<int>(std::clamp<long long>(leading_decimal(sysnr), INT_MIN, INT_MAX));
+    }
     rfc.r3.gateway_host = value_or_none(rfc.gwhost);
     rfc.r3.gateway_service = value_or_none(rfc.gwservice);
     rfc.options.connopt = &rfc.r3;

@@ -69,16 +69,7 @@ Row fetch_row(ITAB_H table, unsigned line, const char* failure) {
 /// digits up to the first other character; no digits gives 0. A count cannot be negative,
 /// so a minus sign gives 0, and a number beyond 32 bits stays at the largest figure.
 std::uint32_t figure_of(const std::string& value) {
-  std::size_t i = 0;
-  while (i < value.size() && (value[i] == ' ' || value[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < value.size() && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
-  std::uint64_t figure = 0;
-  for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i) {
-    figure = std::min<std::uint64_t>(figure * 10 + static_cast<unsigned>(value[i] - '0'),
-                                     UINT32_MAX);
-  }
-  return negative ? 0 : static_cast<std::uint32_t>(figure);
+  return static_cast<std::uint32_t>(std::clamp<long long>(leading_decimal(value), 0, UINT32_MAX));
 }
 
 std::string grouped(std::uint32_t figure) {

@@ -16,13 +16,14 @@ void write_rfc_error_report(Sensor& sensor, const char* operation) {
   echo_field(sensor.out, "operation/code", 0, 15, operation != nullptr ? operation : "");
   RFC_ERROR_INFO info{};
   RfcLastError(&info);
-  echo_field(sensor.out, "key", 0, 15, std::string(info.key, strnlen(info.key, sizeof info.key)));
-  echo_field(sensor.out, "status", 0, 15,
-             std::string(info.status, strnlen(info.status, sizeof info.status)));
-  echo_field(sensor.out, "message", 0, 15,
-             std::string(info.message, strnlen(info.message, sizeof info.message)));
-  echo_field(sensor.out, "internal status", 0, 15,
-             std::string(info.intstat, strnlen(info.intstat, sizeof info.intstat)));
+  // Each field is a C text within its size; a missing terminator ends at the size.
+  const auto field = [&sensor](const char* label, const char* text, std::size_t size) {
+    echo_field(sensor.out, label, 0, 15, std::string(text, strnlen(text, size)));
+  };
+  field("key", info.key, sizeof info.key);
+  field("status", info.status, sizeof info.status);
+  field("message", info.message, sizeof info.message);
+  field("internal status", info.intstat, sizeof info.intstat);
   print(sensor.out, "\n");
   RfcClose(0);
   sensor.rfc.handle = 0;

@@ -136,10 +136,7 @@ int run_global_list(Sensor& sensor) {
   close_document(report);
   print(sensor.out, report.buffer + "\n");
   report.buffer.clear();
-  if (settings.console_mode) {
-    print(sensor.out, "\n* " + local_time_of_day() + " SAP " + std::string(kProgramName) +
-                          " now processed...\n");
-  }
+  print_end_line(sensor);
   return kExitDone;
 }
 

@@ -90,10 +90,7 @@ int run_single_system(Sensor& sensor) {
   print(sensor.out, sensor.report.buffer);
   sensor.report.buffer.clear();
   remove_file(kRfcTraceFile);
-  if (settings.console_mode) {
-    print(sensor.out, "\n* " + local_time_of_day() + " SAP " + std::string(kProgramName) +
-                          " now processed...\n");
-  }
+  print_end_line(sensor);
   return kExitDone;
 }
 

@@ -37,6 +37,9 @@ struct Sensor {
 /// buffer and is printed. Returns the exit status to end the process with.
 int fail_run(Sensor& sensor, std::string_view message);
 
+/// Console mode: prints an empty line and "* HH:MM:SS SAP Tarnwheel now processed...".
+void print_end_line(Sensor& sensor);
+
 /// Registers rfc_error_report as the RFC library's error handler.
 void register_environment(Sensor& sensor);
 

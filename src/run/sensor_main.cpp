@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "os/local_time.h"
 #include "profile/global_profile.h"
 #include "profile/locate_profile.h"
 
@@ -18,6 +19,12 @@ int fail_run(Sensor& sensor, std::string_view message) {
   print(sensor.out, sensor.report.buffer);
   sensor.report.buffer.clear();
   return kExitFailed;
+}
+
+void print_end_line(Sensor& sensor) {
+  if (!sensor.settings.console_mode) return;
+  print(sensor.out, "\n* " + local_time_of_day() + " SAP " + std::string(kProgramName) +
+                        " now processed...\n");
 }
 
 int sensor_main(Sensor& sensor, int argc, const char* const* argv,
