@@ -14,7 +14,10 @@ struct Output {
 };
 
 /// Writes `text` unchanged (NUL bytes included) and flushes, so nothing is lost when the
-/// process ends from inside the RFC library.
+/// process ends from inside the RFC library. Takes the output lock for the write.
 void print(Output& out, std::string_view text);
+
+/// The same for a caller that already holds the output lock (os/output_lock.h).
+void print_holding_lock(Output& out, std::string_view text);
 
 }  // namespace tw

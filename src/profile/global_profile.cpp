@@ -100,6 +100,7 @@ SystemList read_global_profile(std::string_view path, std::string_view profile_n
       if (c == ':') c = ' ';
     }
     list.option_kept = std::move(shown);
+    list.allocation = allocation;
     list.option_replaced = true;
     allocation_found = true;
     // The last key of this order wins: ",Sid" before ",Host" before ",Alias" before ",Profile".

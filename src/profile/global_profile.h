@@ -16,6 +16,7 @@ struct SystemList {
   char label_style = '1';   ///< 1 listed name, 2 without extension, 3 Hostname, 4 Destination
   bool option_replaced = false;
   std::string option_kept;  ///< the allocation text that replaces the option text
+  std::string allocation;   ///< the whole allocation text of the last allocation line
   std::string error;
 };
 

@@ -112,31 +112,35 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
                               grouped(queue_size) + " Pages, Overflows=" + grouped(overflows) +
                               ", Commits=" + grouped(group_commits));
     close_text(report);
-    print(sensor.out, report.buffer);
+    const std::string head = std::move(report.buffer);
     report.buffer.clear();
-  }
-
-  for (unsigned line = 1; line <= ItFill(monilog); ++line) {
-    const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
-    const Statistic* statistic = find_statistic(row.label);
-    if (!settings.item_selection) {
+    // The rest is complete before the head goes out, so that the head and its rest are
+    // recorded together for an answer at the deadline.
+    for (unsigned line = 1; line <= ItFill(monilog); ++line) {
+      const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
+      const Statistic* statistic = find_statistic(row.label);
       if (statistic != nullptr) add_channel(report, statistic->channel, row.value, statistic->unit);
-      continue;
     }
-    sensor.list.found_mark = 'X';
-    report.buffer.clear();
-    if (statistic != nullptr && settings.item == statistic->channel) {
-      add_channel(report, sensor.list.system_label, row.value, statistic->unit);
-      print(sensor.out, report.buffer);
+    close_document(report);
+    print_document_head(sensor, head);
+  } else {
+    for (unsigned line = 1; line <= ItFill(monilog); ++line) {
+      const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
+      const Statistic* statistic = find_statistic(row.label);
+      sensor.list.found_mark = 'X';
       report.buffer.clear();
-      break;
+      if (statistic != nullptr && settings.item == statistic->channel) {
+        add_channel(report, sensor.list.system_label, row.value, statistic->unit);
+        print(sensor.out, report.buffer);
+        report.buffer.clear();
+        break;
+      }
     }
   }
 
   for (unsigned line = 1; line <= ItFill(statlog); ++line) {
     if (ItGetLine(statlog, line) == nullptr) report_and_end("ItGetLine SHOWSTATLOG");
   }
-  if (!settings.item_selection) close_document(report);
 }
 
 }  // namespace

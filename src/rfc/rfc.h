@@ -51,8 +51,9 @@ int read_log_statistics(Sensor& sensor);
 /// Text appended to the report buffer for a failed RFC step with return code `rc`.
 std::string rfc_failure_text(int rc, const char* exception);
 
-/// Prints what the library knows about its last error, closes every connection and prints
-/// the closing lines. The caller ends the process with status 1.
+/// Prints what the library knows about its last error and the closing lines, as the run's
+/// answer with status 1, then closes every connection. The caller ends the process with
+/// status 1.
 void write_rfc_error_report(Sensor& sensor, const char* operation);
 
 /// Registers the sensor whose output the error handler uses.

@@ -12,24 +12,27 @@ Sensor* g_report_target = nullptr;
 void set_error_report_target(Sensor* sensor) { g_report_target = sensor; }
 
 void write_rfc_error_report(Sensor& sensor, const char* operation) {
-  print(sensor.out, "RFC error\n");
-  echo_field(sensor.out, "operation/code", 0, 15, operation != nullptr ? operation : "");
+  // Composed whole and printed at once: the deadline can neither cut into the report nor
+  // follow it.
+  std::string text = "RFC error\n";
+  Output collect{nullptr, &text};
+  echo_field(collect, "operation/code", 0, 15, operation != nullptr ? operation : "");
   RFC_ERROR_INFO info{};
   RfcLastError(&info);
   // Each field is a C text within its size; a missing terminator ends at the size.
-  const auto field = [&sensor](const char* label, const char* text, std::size_t size) {
-    echo_field(sensor.out, label, 0, 15, std::string(text, strnlen(text, size)));
+  const auto field = [&collect](const char* label, const char* value, std::size_t size) {
+    echo_field(collect, label, 0, 15, std::string(value, strnlen(value, size)));
   };
   field("key", info.key, sizeof info.key);
   field("status", info.status, sizeof info.status);
   field("message", info.message, sizeof info.message);
   field("internal status", info.intstat, sizeof info.intstat);
-  print(sensor.out, "\n");
+  text += "\n* Programm aborted...\n";
+  // The end-of-output marker file has no name, so its creation always fails.
+  text += "* Error at EoXput-File...\n";
+  print_answer(sensor, text, kExitRfcLibrary);
   RfcClose(0);
   sensor.rfc.handle = 0;
-  print(sensor.out, "* Programm aborted...\n");
-  // The end-of-output marker file has no name, so its creation always fails.
-  print(sensor.out, "* Error at EoXput-File...\n");
 }
 
 }  // namespace tw

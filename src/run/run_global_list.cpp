@@ -29,7 +29,7 @@ std::string system_label(const ListRun& list, const std::string& name,
 /// the rest of an error document follows the channels printed so far.
 int end_list_run(Sensor& sensor, const std::string& message) {
   write_error_tail(sensor.report, message);
-  print(sensor.out, sensor.report.buffer);
+  print_answer(sensor, sensor.report.buffer, kExitFailed);
   sensor.report.buffer.clear();
   RfcClose(sensor.rfc.handle);
   sensor.rfc.handle = 0;
@@ -47,7 +47,10 @@ int visit_system(Sensor& sensor, const std::string& name) {
   ++list.systems;
   list.system_label = name;
   FileHandle file = open_for_reading(settings.profile_directory + name);
-  if (!file) return 0;  // counted, but neither processed nor failed
+  if (!file) {
+    note_system_counted(sensor, name, "");
+    return 0;  // counted, but neither processed nor failed
+  }
 
   list.failure_mark = '.';
   // Every system starts from an empty record: nothing is taken from the system before.
@@ -62,6 +65,7 @@ int visit_system(Sensor& sensor, const std::string& name) {
   const std::string system_line = "* " + local_time_of_day() + " " + name + ", " +
                                   profile.display_host + ", " + profile.destination + ", " +
                                   profile.sysnr + ", " + profile.client;
+  note_system_in_work(sensor, name, system_line);
 
   register_environment(sensor);
   sensor.report.buffer.clear();
@@ -92,11 +96,18 @@ int visit_system(Sensor& sensor, const std::string& name) {
   }
   std::string state = list.found_mark == '.' ? "Not Found" : "Processed";
   if (!ok) state = "Rfc Failure";
-  if (settings.console_mode) print(sensor.out, "\n" + system_line + " State=" + state + "\n");
+  note_system_counted(sensor, name,
+                      settings.console_mode ? "\n" + system_line + " State=" + state + "\n" : "");
   return 0;
 }
 
 }  // namespace
+
+std::string list_summary(std::string_view item, unsigned systems, unsigned processed,
+                         unsigned failed) {
+  return "(***) " + std::string(item) + ": NoSystems=" + std::to_string(systems) +
+         ", Processed=" + std::to_string(processed) + ", Failed=" + std::to_string(failed);
+}
 
 int run_global_list(Sensor& sensor) {
   RunSettings& settings = sensor.settings;
@@ -117,7 +128,7 @@ int run_global_list(Sensor& sensor) {
                           " State=Executing\n");
   }
   open_document(report);
-  print(sensor.out, report.buffer + "\n");
+  print_list_start(sensor, report.buffer + "\n");
   report.buffer.clear();
 
   while (!sensor.list.listing.empty()) {
@@ -128,13 +139,11 @@ int run_global_list(Sensor& sensor) {
   // A statistics failure of the last system leaves no text ahead of the summary.
   report.buffer.clear();
   open_text(report);
-  report_append(report, "(***) " + settings.item +
-                            ": NoSystems=" + std::to_string(sensor.list.systems) +
-                            ", Processed=" + std::to_string(sensor.list.processed) +
-                            ", Failed=" + std::to_string(sensor.list.failed));
+  report_append(report, list_summary(settings.item, sensor.list.systems, sensor.list.processed,
+                                     sensor.list.failed));
   close_text(report);
   close_document(report);
-  print(sensor.out, report.buffer + "\n");
+  print_answer(sensor, report.buffer + "\n", kExitDone);
   report.buffer.clear();
   print_end_line(sensor);
   return kExitDone;

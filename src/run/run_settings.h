@@ -1,6 +1,8 @@
 // The settings of one run, fixed at start-up from the clock and the command line.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,11 @@ inline constexpr std::string_view kVersionText = "Vers 4.3 / 29.08.22";
 inline constexpr std::string_view kSuiteProfileName = "Keswarin.Prf";
 inline constexpr std::size_t kOptionTextLimit = 127;
 inline constexpr std::size_t kItemLimit = 90;
+/// The deadline of a run without a valid "TIMEOUT=" selector, in seconds: below the 60 s
+/// after which PRTG gives up on a sensor by default.
+inline constexpr unsigned kDefaultDeadline = 55;
+/// The longest deadline "TIMEOUT=" may set: PRTG's longest sensor timeout.
+inline constexpr unsigned kLongestDeadline = 900;
 
 /// Process-wide run settings.
 struct RunSettings {
@@ -29,6 +36,9 @@ struct RunSettings {
   std::string given_directory;
   std::string profile_directory;
   std::string profile_path;
+  unsigned deadline = kDefaultDeadline;  ///< seconds from start-up ("TIMEOUT=")
+  bool watchdog = false;       ///< the process entry asks for a watchdog thread (tests don't)
+  std::uint64_t start_ms = 0;  ///< steady clock at start-up; the deadline counts from here
 };
 
 /// The state of a global-list run, one system at a time.
@@ -47,13 +57,18 @@ struct ListRun {
 void take_start_time(RunSettings& settings, std::string time_of_day);
 
 /// Takes the profile name and the selectors from the command line: the option text in both
-/// copies, the "ITEM=" selector with its item, "CLIENT=", and console mode. Expects at
+/// copies, the "ITEM=" selector with its item, "CLIENT=", "TIMEOUT=" and console mode. Expects at
 /// least two arguments.
 void take_command_line(RunSettings& settings, int argc, const char* const* argv);
 
 /// Takes the "CLIENT=" selector: the three characters after the key in the upper-cased
 /// option text replace the Client of every profile read.
 void take_client_selector(RunSettings& settings);
+
+/// The seconds a "TIMEOUT=" selector in `text_upper` gives (the first one counts): its
+/// value, up to a blank, a comma or the end, is a whole number of seconds from 1 to 900
+/// in digits only; any other value gives 55. Nothing when the text holds no "TIMEOUT=".
+std::optional<unsigned> deadline_selector(std::string_view text_upper);
 
 /// Position of `key` in the upper-cased option text, or npos.
 std::size_t find_selector(const RunSettings& settings, std::string_view key);

@@ -1,6 +1,3 @@
-#include <cstdio>
-#include <cstdlib>
-
 #include "os/local_time.h"
 #include "run/sensor.h"
 
@@ -49,6 +46,7 @@ int run_single_system(Sensor& sensor) {
   RfcState& rfc = sensor.rfc;
   const ProfileRecord& profile = sensor.profile;
 
+  begin_single_progress(sensor);
   trace_line(sensor.trace, settings.option_upper, 0, "program started", settings.program_path);
   register_environment(sensor);
   sensor.report.buffer.clear();
@@ -71,6 +69,7 @@ int run_single_system(Sensor& sensor) {
   }
 
   rfc.run_status = kRunStatusError;
+  note_rfc_step(sensor, RfcStep::system_info);
   read_system_info(sensor);
   if (rfc.run_status != kRunStatusOk) return fail_rfc_step(sensor, true);
 
@@ -82,12 +81,14 @@ int run_single_system(Sensor& sensor) {
   }
 
   rfc.run_status = kRunStatusError;
+  note_rfc_step(sensor, RfcStep::statistics);
   read_log_statistics(sensor);
+  note_rfc_step(sensor, RfcStep::close);
   RfcClose(rfc.handle);
   rfc.handle = 0;
   if (rfc.run_status != kRunStatusOk) return fail_rfc_step(sensor, false);
 
-  print(sensor.out, sensor.report.buffer);
+  print_answer(sensor, sensor.report.buffer, kExitDone);
   sensor.report.buffer.clear();
   remove_file(kRfcTraceFile);
   print_end_line(sensor);

@@ -14,4 +14,19 @@ std::string selector_value(const RunSettings& settings, std::string_view key) {
   return std::string(value_at(settings.option_kept, at + key.size()));
 }
 
+std::optional<unsigned> deadline_selector(std::string_view text_upper) {
+  constexpr std::string_view kKey = "TIMEOUT=";
+  const std::size_t at = text_upper.find(kKey);
+  if (at == std::string_view::npos) return std::nullopt;
+  const std::string_view value = value_at(text_upper, at + kKey.size());
+  unsigned seconds = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9') return kDefaultDeadline;
+    seconds = seconds * 10 + static_cast<unsigned>(c - '0');
+    if (seconds > kLongestDeadline) return kDefaultDeadline;  // also stops any overflow
+  }
+  if (seconds == 0) return kDefaultDeadline;  // no digits, or nothing but zeros
+  return seconds;
+}
+
 }  // namespace tw

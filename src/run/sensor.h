@@ -8,6 +8,7 @@
 #include "output/trace.h"
 #include "profile/profile_record.h"
 #include "rfc/rfc.h"
+#include "run/run_progress.h"
 #include "run/run_settings.h"
 
 namespace tw {
@@ -27,11 +28,52 @@ struct Sensor {
   Trace trace;
   RfcState rfc;
   ListRun list;
+  RunProgress progress;  ///< written and read under the output lock only
 };
 
-/// Ends the process from inside the RFC library (the error handler cannot return):
-/// flushes standard output and exits with `status`.
+/// The one way the process ends, with `status`. On the main thread (the end of the run,
+/// or the RFC library's error handler, which cannot return) it stops the watchdog,
+/// flushes standard output and exits. On the watchdog thread, once the deadline answer is
+/// out, it flushes and ends the process at once, running no destructors or exit handlers:
+/// the main thread may still be blocked inside the RFC library.
 [[noreturn]] void end_process(int status);
+
+/// Records the run's deadline and, when the settings ask for a watchdog, starts it: when
+/// the deadline passes, counted from start-up, the answer compose_deadline_answer gives
+/// for the progress recorded goes out under the output lock and the process ends with its
+/// status. Without a thread to be had the run goes on without a deadline.
+void arm_deadline(Sensor& sensor);
+
+/// Replaces the run's deadline by `seconds`, still counted from start-up.
+void move_deadline(Sensor& sensor, unsigned seconds);
+
+/// Prints the run's answer (the whole document, its rest, or the error document) and
+/// records under the same lock that the run is answered and ends with `status`: from then
+/// on the deadline adds nothing.
+void print_answer(Sensor& sensor, std::string_view text, int status);
+
+/// The single-system run begins: its RFC steps with the profile's Destination, the open
+/// first.
+void begin_single_progress(Sensor& sensor);
+
+/// The single-system run goes on with `step`.
+void note_rfc_step(Sensor& sensor, RfcStep step);
+
+/// Prints the head of the single-system document and records under the same lock that it
+/// is out and that the report buffer holds the rest.
+void print_document_head(Sensor& sensor, std::string_view head);
+
+/// Prints the start of the global-list document and records under the same lock that the
+/// global-list run has begun, with the listing still to visit.
+void print_list_start(Sensor& sensor, std::string_view document_start);
+
+/// The listed system `name` is in work: profile read, console line `system_line` composed.
+void note_system_in_work(Sensor& sensor, const std::string& name,
+                         const std::string& system_line);
+
+/// The listed system `name` has been counted (or skipped); prints `state_line` (empty
+/// outside console mode) under the same lock.
+void note_system_counted(Sensor& sensor, const std::string& name, std::string_view state_line);
 
 /// The failure that ends a run: the error document for `message` replaces the report
 /// buffer and is printed. Returns the exit status to end the process with.
@@ -39,6 +81,14 @@ int fail_run(Sensor& sensor, std::string_view message);
 
 /// Console mode: prints an empty line and "* HH:MM:SS SAP Tarnwheel now processed...".
 void print_end_line(Sensor& sensor);
+
+/// The end line of console mode at `time_of_day`, with the empty line before it.
+std::string end_line(std::string_view time_of_day);
+
+/// The summary text of the global-list run: "(***) <item>: NoSystems=<n>, Processed=<n>,
+/// Failed=<n>".
+std::string list_summary(std::string_view item, unsigned systems, unsigned processed,
+                         unsigned failed);
 
 /// Registers rfc_error_report as the RFC library's error handler.
 void register_environment(Sensor& sensor);

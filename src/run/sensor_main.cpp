@@ -1,30 +1,27 @@
 #include "run/sensor.h"
 
-#include <cstdio>
-#include <cstdlib>
-
+#include "os/ascii_text.h"
 #include "os/local_time.h"
 #include "profile/global_profile.h"
 #include "profile/locate_profile.h"
 
 namespace tw {
 
-void end_process(int status) {
-  std::fflush(stdout);
-  std::exit(status);
-}
-
 int fail_run(Sensor& sensor, std::string_view message) {
   write_error_document(sensor.report, message);
-  print(sensor.out, sensor.report.buffer);
+  print_answer(sensor, sensor.report.buffer, kExitFailed);
   sensor.report.buffer.clear();
   return kExitFailed;
 }
 
+std::string end_line(std::string_view time_of_day) {
+  return "\n* " + std::string(time_of_day) + " SAP " + std::string(kProgramName) +
+         " now processed...\n";
+}
+
 void print_end_line(Sensor& sensor) {
   if (!sensor.settings.console_mode) return;
-  print(sensor.out, "\n* " + local_time_of_day() + " SAP " + std::string(kProgramName) +
-                        " now processed...\n");
+  print(sensor.out, end_line(local_time_of_day()));
 }
 
 int sensor_main(Sensor& sensor, int argc, const char* const* argv,
@@ -39,6 +36,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
   settings.profile_name = completed.name;
   settings.given_directory = completed.given_directory;
   if (completed.global) settings.item_selection = true;
+  arm_deadline(sensor);
 
   sensor.report.output_mode = output_mode_from(settings.option_upper);
   select_channel(sensor.report, settings.option_upper, settings.option_kept);
@@ -56,7 +54,12 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
                                   settings.option_upper, settings.argument2)
             : read_suite_profile(settings.profile_path, settings.profile_name, settings.item);
     if (!list.error.empty()) return fail_run(sensor, list.error);
-    if (list.option_replaced) settings.option_kept = list.option_kept;
+    if (list.option_replaced) {
+      settings.option_kept = list.option_kept;
+      // An allocation text that carries "TIMEOUT=" sets the deadline of the run.
+      const std::optional<unsigned> deadline = deadline_selector(upper_a_to_z(list.allocation));
+      if (deadline) move_deadline(sensor, *deadline);
+    }
     settings.item = list.item;
     sensor.list.listing = std::move(list.listing);
     sensor.list.label_style = list.label_style;

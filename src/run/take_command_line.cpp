@@ -50,6 +50,7 @@ void take_command_line(RunSettings& settings, int argc, const char* const* argv)
   }
 
   take_client_selector(settings);
+  settings.deadline = deadline_selector(settings.option_upper).value_or(kDefaultDeadline);
 
   settings.console_mode = settings.option_upper.find_first_of("#@$%") != std::string::npos;
 }
