@@ -136,6 +136,9 @@ TEST_F(RfcSteps, StatisticsMessageAndChannels) {
             "\n<Result><Channel>GrpCommits</Channel>\n<Value>1234567890</Value></Result>\n"
             "\n<Result><Channel>GrpCommits</Channel>\n<Value>7</Value></Result>\n"
             "\n</Prtg>\n");
+  // The head and its rest are recorded together, for an answer at the deadline.
+  EXPECT_TRUE(sensor_.progress.head_printed);
+  EXPECT_EQ(sensor_.progress.rest, sensor_.report.buffer);
 }
 
 TEST_F(RfcSteps, EmptyStatisticsGiveZeroFigures) {

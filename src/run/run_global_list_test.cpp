@@ -135,6 +135,8 @@ TEST_F(GlobalRun, DatabaseMismatchEndsTheRunInOneDocument) {
             "\n<Result><Channel>PRD.P00</Channel>\n<Unit>Custom</Unit>\n"
             "<CustomUnit>Pages</CustomUnit>\n<Value>400</Value></Result>\n"
             "\n<Error>1</Error>\n<Text>Error 1018: DataBase mismatch !</Text>\n</Prtg>\n");
+  EXPECT_EQ(sensor.progress.phase, RunPhase::answered);
+  EXPECT_EQ(sensor.progress.exit_status, kExitFailed);
 }
 
 TEST_F(GlobalRun, LabelStylesFromTheGlobalProfile) {
@@ -161,6 +163,29 @@ TEST_F(GlobalRun, LabelStylesFromTheGlobalProfile) {
     EXPECT_NE(printed.find(std::string("<Channel>") + labels.second + "</Channel>"),
               std::string::npos)
         << keys;
+  }
+}
+
+TEST_F(GlobalRun, AllocationTextCarryingTimeoutSetsTheDeadline) {
+  profile("PRD.P00", "PRD", "sapprd", "100");
+  const std::pair<const char*, unsigned> allocations[] = {
+      {"Sensor=\"SAP Tarnwheel\",Item=QuePages", 30},  // the command line's stays
+      {"Sensor=\"SAP Tarnwheel\",Item=QuePages,Timeout=7", 7},
+      {"Item=QuePages,Sensor=\"SAP Tarnwheel\",TIMEOUT=9", 9},  // behind ",Sensor=" as well
+      {"Sensor=\"SAP Tarnwheel\",Item=QuePages,timeout=0", kDefaultDeadline},
+  };
+  for (const auto& [allocation, deadline] : allocations) {
+    drive.write(std::string(kSensorDirectory) + "SAP Keswarin.Gbl",
+                std::string("# GSNG: LOGQ        PRD.P00#\n# GSNX: LOGQ       ") + allocation +
+                    "\n");
+    Sensor fresh;
+    sensor = std::move(fresh);
+    printed.clear();
+    EXPECT_EQ(run({"global", "logq timeout=30"}), kExitDone) << allocation;
+    EXPECT_EQ(sensor.settings.deadline, deadline) << allocation;
+    EXPECT_EQ(sensor.progress.deadline, deadline) << allocation;
+    EXPECT_EQ(sensor.progress.phase, RunPhase::answered);
+    EXPECT_EQ(sensor.progress.exit_status, kExitDone);
   }
 }
 

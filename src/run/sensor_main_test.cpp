@@ -87,6 +87,9 @@ TEST(SensorMain, LocationErrorsPrintOnlyTheDocument) {
     RunResult result = run({"PRD", console});
     EXPECT_EQ(result.status, kExitFailed);
     EXPECT_EQ(result.out, error_document("Error 1002: Profile PRD.P00 is missing..."));
+    // Answered: a deadline passing now would add nothing.
+    EXPECT_EQ(result.sensor.progress.phase, RunPhase::answered);
+    EXPECT_EQ(result.sensor.progress.exit_status, kExitFailed);
   }
   RunResult given = run({"sub\\PRD", "@"});
   EXPECT_EQ(given.out, error_document("Error 1002: Profile sub\\PRD.P00 is missing..."));
