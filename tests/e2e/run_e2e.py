@@ -7,8 +7,9 @@ r"""Runs the sensor's end-to-end cases and compares what it answers with what is
 A case is any folder below the cases folder that holds a case.json:
 
     case.json   {"args": [...], "status": N, "description": "...", and optionally
-                 "program", "env", "timeout", "stdin", "absent", "present", "cwd", "xml",
-                 "forbidden", "expect_files", "text_files", "platforms", "platform_note"}
+                 "program", "env", "timeout", "max_seconds", "stdin", "absent", "present",
+                 "cwd", "xml", "forbidden", "expect_files", "text_files", "platforms",
+                 "platform_note"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -26,6 +27,11 @@ content, byte for byte, after times of day are masked on both sides and {PROGRAM
 expected file is replaced by the program path the run was started with (its argument 0).
 "text_files" lists those of the "expect_files" paths that the program writes as text (C
 stream opened without "b"); it matters only under Wine, see below.
+
+"timeout" (seconds, default 20) is when the runner gives up on a run and kills it;
+"max_seconds" is how long the run may take at most to pass: a run that ends later, from
+the start of the program to its end as the runner sees them (under Wine, Wine's start of
+the program included), fails with the time it took.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -140,6 +146,7 @@ CASE_KEYS = {
     "program": str,
     "env": dict,
     "timeout": (int, float),
+    "max_seconds": (int, float),
     "stdin": str,
     "absent": list,
     "present": list,
@@ -361,6 +368,8 @@ def load_case(case_dir: Path) -> dict:
             raise CaseError("%s: %r must be one non-empty line" % (CASE_FILE, key))
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
         raise CaseError("%s: 'timeout' must be positive" % CASE_FILE)
+    if case.get("max_seconds", 1) <= 0:
+        raise CaseError("%s: 'max_seconds' must be positive" % CASE_FILE)
     program = case.get("program", DEFAULT_PROGRAM)
     if not program or "/" in program or program in (".", ".."):
         raise CaseError("%s: 'program' must be a file name in the bin directory" % CASE_FILE)
@@ -832,6 +841,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             stdin_data = case["stdin"].encode("utf-8") if "stdin" in case else None
             timeout = float(case.get("timeout", DEFAULT_TIMEOUT))
             try:
+                began = time.monotonic()
                 proc = start(cmd, cwd=cwd, env=env,
                              stdin=subprocess.PIPE if stdin_data is not None
                              else subprocess.DEVNULL,
@@ -845,6 +855,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                         problems.append("    timed out after %g s; the process group was killed"
                                         % timeout)
                     status = proc.returncode
+                    took = time.monotonic() - began
                 finally:
                     forget(proc)
             finally:
@@ -869,6 +880,10 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             if wine is not None and not stdout and not stderr:
                 problems.append("    (" + WINE_START_HINT + "; --wine-debug err+all shows "
                                 "Wine's errors)")
+        if ("max_seconds" in case and took > case["max_seconds"]
+                and not any("timed out" in p for p in problems)):
+            problems.append("    the run took %.2f s, more than max_seconds %g"
+                            % (took, case["max_seconds"]))
         if mask_times(stdout) != mask_times(expected_out):
             problems.extend(describe_difference("stdout", mask_times(expected_out),
                                                 mask_times(stdout)))

@@ -37,6 +37,8 @@ FAKE = textwrap.dedent("""\
     elif mode == "sleep":
         open("started", "w").close()
         time.sleep(60)
+    elif mode == "nap":
+        time.sleep(float(a[1]))
     elif mode == "doc":
         out.write(a[1].encode().decode("unicode_escape").encode("latin-1"))
     elif mode == "touch":
@@ -163,6 +165,18 @@ class RunnerTest(unittest.TestCase):
         self.assertLess(time.monotonic() - began, 30)
         self.assertEqual(status, 1)
         self.assertIn("timed out after 1 s", out)
+
+    def test_max_seconds_fails_a_slow_run(self):
+        self.case("quick", {"args": ["nap", "0"], "max_seconds": 5})
+        self.case("slow", {"args": ["nap", "1.5"], "max_seconds": 0.5})
+        self.case("bad", {"args": ["nap", "0"], "max_seconds": 0})
+        status, out = self.run_runner()
+        self.assertEqual(status, 1)
+        self.assertOutcome("quick", True, out)
+        self.assertOutcome("slow", False, out)
+        self.assertRegex(out, r"the run took [0-9.]+ s, more than max_seconds 0\.5\n")
+        self.assertOutcome("bad", False, out)
+        self.assertIn("'max_seconds' must be positive", out)
 
     # -- the XML check
 
