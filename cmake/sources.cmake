@@ -4,8 +4,13 @@ file(GLOB_RECURSE _all_sources CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 set(TARNWHEEL_CORE_SOURCES "")
 set(TARNWHEEL_TEST_SOURCES "")
+# The deadline's tests form an executable of their own, which the ThreadSanitizer build of
+# the continuous integration builds and runs alone.
+set(TARNWHEEL_DEADLINE_TEST_SOURCES "")
 foreach(_file IN LISTS _all_sources)
-  if(_file MATCHES "_test\\.cpp$")
+  if(_file MATCHES "/deadline[^/]*_test\\.cpp$")
+    list(APPEND TARNWHEEL_DEADLINE_TEST_SOURCES ${_file})
+  elseif(_file MATCHES "_test\\.cpp$")
     list(APPEND TARNWHEEL_TEST_SOURCES ${_file})
   elseif(_file MATCHES "/main\\.cpp$" OR _file MATCHES "/tools/[^/]*_main\\.cpp$")
     # process entries are linked into their own executables
