@@ -26,9 +26,10 @@ bool start_deadline_timer(std::uint64_t start_ms, unsigned seconds, DeadlineHand
 /// already passed strikes at once. Nothing happens when no watchdog runs.
 void move_deadline_timer(unsigned seconds);
 
-/// Stops the watchdog and waits for its thread to end; a watchdog that has already taken
-/// the output lock to answer is not stopped (its handler ends the process). Must not be
-/// called with the output lock held. Nothing happens when no watchdog runs.
+/// Stops the watchdog and waits for its thread to end, so that another may be started; a
+/// watchdog that has already taken the output lock to answer is not stopped (its handler
+/// ends the process). Must not be called with the output lock held. Nothing happens when
+/// no watchdog runs. (A process that ends needs no stop: the watchdog ends with it.)
 void stop_deadline_timer();
 
 /// True on the watchdog thread.

@@ -34,7 +34,10 @@ void end_process(int status) {
     std::fflush(stdout);
     std::_Exit(status);
   }
-  stop_deadline_timer();
+  // The run's own end. Held to the last, the output lock lets no deadline answer follow
+  // (one being written is finished first, and its handler ends the process); the watchdog,
+  // asleep or waiting for the lock, ends with the process. Nothing waits for its thread.
+  lock_output();
   std::fflush(stdout);
   std::exit(status);
 }

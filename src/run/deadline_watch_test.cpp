@@ -55,7 +55,7 @@ TEST(DeadlineWatchDeathTest, AnsweredRunEndsWithItsOwnStatusAndNothingMore) {
       ::testing::ExitedWithCode(kExitRfcLibrary), "^the answer\n$");
 }
 
-TEST(DeadlineWatchDeathTest, RunThatEndsFirstStopsTheWatchdog) {
+TEST(DeadlineWatchDeathTest, RunThatEndsFirstIsNotAnsweredAgain) {
   EXPECT_EXIT(
       {
         Sensor sensor;

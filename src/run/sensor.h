@@ -32,10 +32,11 @@ struct Sensor {
 };
 
 /// The one way the process ends, with `status`. On the main thread (the end of the run,
-/// or the RFC library's error handler, which cannot return) it stops the watchdog,
-/// flushes standard output and exits. On the watchdog thread, once the deadline answer is
-/// out, it flushes and ends the process at once, running no destructors or exit handlers:
-/// the main thread may still be blocked inside the RFC library.
+/// or the RFC library's error handler, which cannot return) it takes the output lock for
+/// good, so that no deadline answer can follow, flushes standard output and exits. On the
+/// watchdog thread, once the deadline answer is out, it flushes and ends the process at
+/// once, running no destructors or exit handlers: the main thread may still be blocked
+/// inside the RFC library. Must not be called with the output lock held.
 [[noreturn]] void end_process(int status);
 
 /// Records the run's deadline and, when the settings ask for a watchdog, starts it: when
