@@ -51,7 +51,7 @@ RFC_HANDLE open_connection(Sensor& sensor) {
   rfc.gwservice = profile.gwservice;
   std::string sysnr = profile.sysnr;
 
-  // ",HOST=" names the application server; ",NO=" the system number (empty: keep).
+  // ",HOST=" names the application server; ",NO=" the system number.
   if (find_selector(settings, ",HOST=") != std::string::npos) {
     rfc.hostname = selector_value(settings, ",HOST=");
   }
@@ -73,9 +73,11 @@ RFC_HANDLE open_connection(Sensor& sensor) {
     rfc.options.connopt = &rfc.cpic;
   } else {
     rfc.r3.hostname = value_or_none(rfc.hostname);
-    if (!sysnr.empty()) {
-      rfc.r3.sysnr = static_cast<int>(std::clamp<long long>(leading_decimal(sysnr), INT_MIN, INT_MAX));
-    }
+    // An empty system number is 0, never the number of a system opened before.
+    rfc.r3.sysnr =
+        sysnr.empty()
+            ? 0
+            : static_cast<int>(std::clamp<long long>(leading_decimal(sysnr), INT_MIN, INT_MAX));
     rfc.r3.gateway_host = value_or_none(rfc.gwhost);
     rfc.r3.gateway_service = value_or_none(rfc.gwservice);
     rfc.options.connopt = &rfc.r3;
