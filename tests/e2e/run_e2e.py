@@ -694,17 +694,23 @@ def check_xml(case: dict, stdout: bytes) -> list[str]:
         return ["    standard output holds no <Prtg> ... </Prtg> document"]
     problems = []
     try:
-        ElementTree.fromstring(stdout[start_at:end_at + len(DOC_END)])
-    except ElementTree.ParseError as e:
-        problems.append("    the <Prtg> document does not parse as XML: %s" % e)
+        parse_utf8_xml(stdout[start_at:end_at + len(DOC_END)])
+    except (ElementTree.ParseError, UnicodeDecodeError) as e:
+        problems.append("    the <Prtg> document does not parse as UTF-8 XML: %s" % e)
     console = any(c in arg for arg in case["args"] for c in CONSOLE_CHARACTERS)
     if not console and not problems and wanted != XML_EMBEDDED:
         try:
-            ElementTree.fromstring(stdout.strip())
-        except ElementTree.ParseError as e:
-            problems.append("    the whole standard output does not parse as one XML "
+            parse_utf8_xml(stdout.strip())
+        except (ElementTree.ParseError, UnicodeDecodeError) as e:
+            problems.append("    the whole standard output does not parse as one UTF-8 XML "
                             "document: %s" % e)
     return problems
+
+
+def parse_utf8_xml(document: bytes) -> None:
+    """Parses `document` as the monitoring host reads it: bytes decoded strictly as UTF-8,
+    then XML 1.0. Raises UnicodeDecodeError or ElementTree.ParseError."""
+    ElementTree.fromstring(document.decode("utf-8", errors="strict"))
 
 
 WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the program"
