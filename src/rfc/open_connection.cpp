@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "os/ascii_text.h"
+#include "os/regular_file.h"
 
 #include "rfc/rfc.h"
 #include "run/sensor.h"
@@ -22,7 +23,7 @@ std::string padded(std::string text, std::size_t width) {
 /// Copies the destination file to "SapRfc.ini" byte for byte. False when the copy
 /// cannot be written.
 bool write_parameter_file(std::FILE* destination_file) {
-  const FileHandle ini(std::fopen(native_path("SapRfc.ini").c_str(), "wb"));
+  const FileHandle ini(open_regular_file(native_path("SapRfc.ini"), "wb"));
   if (!ini) return false;
   char block[4096];
   std::size_t n;
