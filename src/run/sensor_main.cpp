@@ -60,6 +60,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
     settings.item = list.item;
     sensor.list.listing = std::move(list.listing);
     sensor.list.label_style = list.label_style;
+    std::string library_error;
+    if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
     return run_global_list(sensor);
   }
 
@@ -67,6 +69,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
                                               RunKind::single_system, settings.profile_name);
   if (read.failed) return fail_run(sensor, read.error);
   if (settings.client_override) sensor.profile.client = settings.client;
+  std::string library_error;
+  if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
   return run_single_system(sensor);
 }
 
