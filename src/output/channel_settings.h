@@ -7,8 +7,8 @@
 
 namespace tw {
 
-/// The settings PRTG takes from one Result. PRTG applies Mode, the limits and their
-/// message only when it creates the channel; Unit and Float it reads with every scan.
+/// The settings of one Result. PRTG takes the mode, the limits and their message only at
+/// the scan that creates the channel; the float flag must match every value sent.
 struct ChannelSettings {
   std::string value;              ///< the value as sent
   std::string unit;               ///< one of PRTG's own units ("Count"); empty: the channel keeps its own
