@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "os/regular_file.h"
+
 namespace tw {
 
 void attach_trace(Trace& trace, std::string_view option_upper) {
   if (option_upper.find(",SYSLOG") == std::string_view::npos) return;
-  trace.stream.reset(std::fopen(native_path(kSensorTraceFile).c_str(), "a"));
+  trace.stream.reset(open_regular_file(native_path(kSensorTraceFile), "a"));
 }
 
 void echo_field(Output& out, std::string_view label, int indent, int width,
