@@ -11,7 +11,7 @@ namespace tw {
 /// the scan that creates the channel; the float flag must match every value sent.
 struct ChannelSettings {
   std::string value;              ///< the value as sent
-  std::string unit;               ///< one of PRTG's own units ("Count"); empty: the channel keeps its own
+  std::string unit;               ///< a unit of PRTG's own ("Count"); empty: the channel's own
   std::string mode;               ///< "Absolute" or "Difference"; empty: no settings at all
   bool is_float = false;          ///< the value goes with the float flag
   std::string limit_max_warning;  ///< upper warning limit, switched on; empty: no limit
@@ -23,8 +23,8 @@ struct ChannelSettings {
 /// wrote it. The six growing counters are differences counted in Count, OverFlows warns
 /// above 0; QuePages and MaxUsed are absolute; MaxWaitsOnPage and AvgWaitsOnPage are
 /// absolute and, when the value reads as a number (whole, or with a full stop or a comma
-/// before its fraction), sent as a float with a full stop. Any other value goes out unchanged; an
-/// unknown statistic gets no settings.
+/// before its fraction), sent as a float with a full stop. Any other value goes out
+/// unchanged; an unknown statistic gets no settings.
 ChannelSettings prtg_channel_settings(std::string_view statistic, std::string_view value);
 
 /// The decimal number in `value` written as PRTG reads a float: optional leading blanks,
