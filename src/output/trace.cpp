@@ -62,4 +62,12 @@ void append_trace_notice(Report& report) {
   }
 }
 
+void append_rfc_trace_line(std::string_view line) {
+  const FileHandle file(open_regular_file(native_path(kRfcTraceFile), "ab"));
+  if (!file) return;
+  std::string text(line);
+  text += '\n';
+  std::fwrite(text.data(), 1, text.size(), file.get());
+}
+
 }  // namespace tw

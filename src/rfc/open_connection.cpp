@@ -95,13 +95,20 @@ RFC_HANDLE open_connection(Sensor& sensor) {
   if (settings.console_mode) {
     print(sensor.out, "* SapRfc.Ini.......: " + profile.destination + "<\n");
   }
+  std::string text, refused_key;
+  if (!build_connect_text(profile, text, refused_key)) {
+    // Never log on with a value other than the profile's: the open fails here.
+    append_rfc_trace_line("Tarnwheel: RfcOpenEx not called for destination " +
+                          profile.destination + ": the " + refused_key +
+                          " value holds a double quote, which the connection text cannot "
+                          "carry");
+    trace_line(sensor.trace, settings.option_upper, 0, "RfcOpenEx not called", "");
+    return 0;
+  }
   if (!write_parameter_file(destination_file.get())) return 0;
 
-  // The connection text takes the values unpadded; the language is always "D".
-  const std::string text = "CLIENT=" + profile.client + " USER=" + profile.user +
-                           " PASSWD=" + profile.password + " LANG=D DEST=" + profile.destination;
   RFC_ERROR_INFO_EX error_info{};
-  const RFC_HANDLE handle = RfcOpenEx(text.c_str(), &error_info);
+  const RFC_HANDLE handle = RfcOpenEx(text.data(), &error_info);
   trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpenEx called",
              "");
   return handle;
