@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "os/local_time.h"
+#include "output/channel_settings.h"
 #include "profile/global_profile.h"
 #include "profile/locate_profile.h"
 
@@ -42,6 +43,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
 
   sensor.report.output_mode = output_mode_from(settings.option_upper);
   select_channel(sensor.report, settings.option_upper, settings.option_kept);
+  sensor.report.prtg_channels = prtg_channels_from(settings.option_upper, false);
   LocatedProfile located =
       locate_profile(completed, sensor.report.output_mode, settings.option_upper);
   if (!located.error.empty()) return fail_run(sensor, located.error);
