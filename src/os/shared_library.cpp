@@ -75,7 +75,13 @@ void* load_library(const std::string& path, std::string& reason) {
   HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   const DWORD error = GetLastError();
   SetErrorMode(previous);
-  if (library == nullptr) reason = system_text(error);
+  if (library == nullptr) {
+    // The system's text may stand "%1" for the file.
+    reason = system_text(error);
+    for (std::size_t at; (at = reason.find("%1")) != std::string::npos;) {
+      reason.replace(at, 2, path);
+    }
+  }
   return reinterpret_cast<void*>(library);
 }
 
