@@ -1,4 +1,5 @@
 // RfcReceive: waits for the answer to the last call and hands out what it holds.
+#include <cstring>
 #include <optional>
 #include <variant>
 
@@ -23,7 +24,8 @@ constexpr const char* kOperation = "RfcReceive";
 std::optional<std::string> exception_name(const Failure& failure, const std::string& raised) {
   if (failure.rc == RFC_EXCEPTION) return raised;
   if (failure.rc == RFC_SYS_EXCEPTION)
-    return failure.key == kKeyCommunication ? "COMMUNICATION_FAILURE" : "SYSTEM_FAILURE";
+    return std::strcmp(failure.key, kKeyCommunication) == 0 ? "COMMUNICATION_FAILURE"
+                                                            : "SYSTEM_FAILURE";
   return std::nullopt;
 }
 
