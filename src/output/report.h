@@ -15,6 +15,7 @@ struct Report {
   bool text_open = false;            ///< between open_text and close_text
   bool channel_selected = false;     ///< "Brassik": the selectors asked for one channel
   int selected_channel = 0;          ///< "Brassik": the number of that channel
+  bool prtg_channels = false;        ///< "CHANNELS=PRTG": each Result carries PRTG settings
 };
 
 inline constexpr std::string_view kOutputModes[] = {"EXEXML", "Wendlow", "Fiskart", "Tamberly",
@@ -41,7 +42,14 @@ std::string display_unit(std::string_view unit);
 /// True when the output mode writes the PRTG document ("EXEXML", "Wendlow", "Fiskart").
 bool writes_prtg_document(const Report& report);
 
-/// Text with "&", "<" and ">" written as XML entities; nothing else changes.
+/// What stands in the document for a character XML 1.0 forbids (a control character other
+/// than tab, line feed and carriage return) or a byte no character set gives a meaning to.
+inline constexpr char32_t kXmlPlaceholder = 0xFFFD;
+
+/// Text for the XML document, always UTF-8 that XML 1.0 accepts: "&", "<" and ">" as
+/// entities; well-formed UTF-8 sequences unchanged; any other byte from 0x80 up read as a
+/// Windows-1252 character; forbidden characters as kXmlPlaceholder. ASCII text without
+/// markup or control characters comes out unchanged.
 std::string xml_escape(std::string_view text);
 
 /// Replaces the whole buffer with the error document for `message` (escaped). The same in
@@ -68,8 +76,11 @@ void report_append(Report& report, std::string_view text);
 void close_text(Report& report);
 
 /// Counts one channel and appends it: name, optional custom unit, value (escaped).
+/// `statistic` names the statistic the value belongs to (its own channel name, also when
+/// the channel is named after a system); with "CHANNELS=PRTG" it decides the PRTG
+/// settings of the Result. Empty: no settings.
 void add_channel(Report& report, std::string_view name, std::string_view value,
-                 std::string_view unit);
+                 std::string_view unit, std::string_view statistic = {});
 
 /// Appends the end of the document.
 void close_document(Report& report);

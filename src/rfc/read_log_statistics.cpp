@@ -119,7 +119,9 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
     for (unsigned line = 1; line <= ItFill(monilog); ++line) {
       const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
       const Statistic* statistic = find_statistic(row.label);
-      if (statistic != nullptr) add_channel(report, statistic->channel, row.value, statistic->unit);
+      if (statistic != nullptr) {
+        add_channel(report, statistic->channel, row.value, statistic->unit, statistic->channel);
+      }
     }
     close_document(report);
     print_document_head(sensor, head);
@@ -130,7 +132,9 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
       sensor.list.found_mark = 'X';
       report.buffer.clear();
       if (statistic != nullptr && settings.item == statistic->channel) {
-        add_channel(report, sensor.list.system_label, row.value, statistic->unit);
+        // The system's channel carries the settings of the item's statistic.
+        add_channel(report, sensor.list.system_label, row.value, statistic->unit,
+                    statistic->channel);
         print(sensor.out, report.buffer);
         report.buffer.clear();
         break;

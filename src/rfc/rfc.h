@@ -3,6 +3,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+#include "profile/profile_record.h"
 
 #include "saprfc.h"
 
@@ -12,6 +15,21 @@ struct Sensor;
 
 inline constexpr std::string_view kRunStatusError = "ERR";
 inline constexpr std::string_view kRunStatusOk = "OK";
+
+/// The file of the RFC library, loaded from the program's own folder.
+#ifdef _WIN32
+inline constexpr std::string_view kRfcLibraryFile = "librfc32.dll";
+#else
+inline constexpr std::string_view kRfcLibraryFile = "librfccm.so";
+#endif
+
+/// Loads the RFC library from the program's own folder (never from the working directory
+/// or a search path) and binds its twelve entry points, once per process; the classic
+/// names the RFC steps call forward to them. A library that is missing, cannot be loaded or
+/// lacks an entry point gives false and `error`, the "Error 1009: " message that names the
+/// file, the folder and the missing entry point. Until a library is bound the classic names
+/// answer as a library without any connection.
+bool load_rfc_library(std::string& error);
 
 /// What the RFC steps keep for the life of the process.
 struct RfcState {
@@ -34,6 +52,12 @@ struct RfcState {
 /// "SapRfc.<Destination>" (copied to "SapRfc.ini") and RfcOpenEx when that file exists,
 /// otherwise with RfcOpen. Returns the handle; 0 when the open failed.
 RFC_HANDLE open_connection(Sensor& sensor);
+
+/// The connection text of the destination-file way, "CLIENT=c USER=u PASSWD=p LANG=D
+/// DEST=d", with the values unpadded: a value with a blank or a tab in double quotes, every
+/// other value as it is. A value holding a double quote cannot be written unambiguously:
+/// then false, `text` empty and `refused_key` naming its key.
+bool build_connect_text(const ProfileRecord& profile, std::string& text, std::string& refused_key);
 
 /// Calls RFC_SYSTEM_INFO; on success sets the run status to "OK", keeps the database
 /// system and shows the reported host as the display host. Otherwise appends the error
@@ -64,5 +88,5 @@ void set_error_report_target(Sensor* sensor);
 extern "C" {
 /// The library's error handler: reports the failure of `operation` and ends the process
 /// with status 1. Does not return.
-[[noreturn]] void rfc_error_report(char* operation);
+[[noreturn]] void SAP_API rfc_error_report(char* operation);
 }

@@ -74,8 +74,8 @@ DeadlineAnswer compose_deadline_answer(const RunProgress& progress,
   const std::string seconds = std::to_string(progress.deadline);
   switch (progress.phase) {
     case RunPhase::start_up:
-      return {error_document("Error 1016: Profile " + progress.profile_name + " not read within " +
-                             seconds + " s !"),
+      return {error_document("Error 1016: Start-up with " + progress.profile_name +
+                             " not done within " + seconds + " s !"),
               kExitFailed};
     case RunPhase::single_system: return single_system_answer(progress, seconds, time_of_day);
     case RunPhase::global_list: return global_list_answer(progress, seconds, time_of_day);

@@ -107,7 +107,7 @@ TEST(DeadlineAnswer, StartUpNamesTheProfile) {
   progress.profile_name = "SAP Keswarin.Gbl";
   const DeadlineAnswer answer = compose_deadline_answer(progress, "08:15:04");
   EXPECT_EQ(answer.text,
-            error_document("Error 1016: Profile SAP Keswarin.Gbl not read within 3 s !"));
+            error_document("Error 1016: Start-up with SAP Keswarin.Gbl not done within 3 s !"));
   EXPECT_EQ(answer.status, kExitFailed);
 }
 

@@ -14,7 +14,7 @@ namespace tw {
 
 /// How far a run has come, as far as its deadline answer is concerned.
 enum class RunPhase {
-  start_up,       ///< profiles being found and read; nothing of the answer printed yet
+  start_up,       ///< profiles found and read, the RFC library loaded; nothing printed yet
   single_system,  ///< the RFC steps of the single-system run
   global_list,    ///< the global-list run, its document opened on standard output
   answered,       ///< the run's answer is out; only the process has to end
@@ -29,7 +29,7 @@ struct RunProgress {
   RunPhase phase = RunPhase::start_up;
   int exit_status = 0;           ///< answered: the status the run ends with
   bool console_mode = false;
-  std::string profile_name;      ///< start-up: the profile being found and read
+  std::string profile_name;      ///< start-up: the profile named on the command line
 
   // The single-system run.
   std::string destination;       ///< the system measured
@@ -56,7 +56,8 @@ struct DeadlineAnswer {
 };
 
 /// The answer at the deadline for the run as `progress` records it:
-/// - start-up: the error document "Error 1016: Profile <name> not read within N s !";
+/// - start-up: the error document "Error 1016: Start-up with <profile name> not done within
+///   N s !", exit status 2;
 /// - single-system run: the error document "Error 1016: <Destination>: no answer to the
 ///   <step> within N s !", exit status 2; once the document's head is out, its rest
 ///   instead, exit status 0; in console mode the end line follows;

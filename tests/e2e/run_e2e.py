@@ -9,7 +9,7 @@ A case is any folder below the cases folder that holds a case.json:
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "max_seconds", "stdin", "absent", "present",
                  "cwd", "xml", "forbidden", "expect_files", "text_files", "platforms",
-                 "platform_note"}
+                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -32,6 +32,18 @@ stream opened without "b"); it matters only under Wine, see below.
 "max_seconds" is how long the run may take at most to pass: a run that ends later, from
 the start of the program to its end as the runner sees them (under Wine, Wine's start of
 the program included), fails with the time it took.
+
+"fifos" and "empty_folders" list paths where a named pipe or an empty folder is made before
+the run (git keeps neither): below drive/ for a case with drive/, else in the working
+directory. A case with "fifos" holds on POSIX only.
+
+"program_folder" runs the program from a folder of its own instead of BIN: a copy of the
+program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
+working directory to files copied there before the run. A source is "bin:NAME" (a file of
+BIN) or a path in the case folder; "{LIBRARY}" in names and sources is the RFC library's
+file name of the platform (librfccm.so, or librfc32.dll under Wine), in the expected stdout
+as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program names it (with a
+final separator). A case with "program_folder" has no drive/.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -157,6 +169,10 @@ CASE_KEYS = {
     "text_files": list,
     "platforms": list,
     "platform_note": str,
+    "fifos": list,
+    "empty_folders": list,
+    "program_folder": dict,
+    "from_bin": dict,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -334,7 +350,7 @@ def load_case(case_dir: Path) -> dict:
             raise CaseError("%s: %r has the wrong type" % (CASE_FILE, key))
     if isinstance(case.get("xml"), str) and case["xml"] != XML_EMBEDDED:
         raise CaseError("%s: 'xml' must be true, false or %r" % (CASE_FILE, XML_EMBEDDED))
-    for key in ("args", "absent", "present"):
+    for key in ("args", "absent", "present", "fifos", "empty_folders"):
         if not all(isinstance(x, str) for x in case.get(key, [])):
             raise CaseError("%s: %r must be a list of strings" % (CASE_FILE, key))
     if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get("env", {}).items()):
@@ -378,6 +394,16 @@ def load_case(case_dir: Path) -> dict:
     case["cwd"] = relative_inside(case.get("cwd", DEFAULT_CWD), "cwd")
     case["absent"] = [relative_inside(p, "absent path") for p in case.get("absent", [])]
     case["present"] = [relative_inside(p, "present path") for p in case.get("present", [])]
+    case["fifos"] = [relative_inside(p, "fifo path") for p in case.get("fifos", [])]
+    case["empty_folders"] = [relative_inside(p, "folder path")
+                             for p in case.get("empty_folders", [])]
+    for key in ("program_folder", "from_bin"):
+        if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get(key, {}).items()):
+            raise CaseError("%s: %r must map names to sources" % (CASE_FILE, key))
+    if "program_folder" in case and (case_dir / "drive").is_dir():
+        raise CaseError("%s: a case with 'program_folder' has no drive/" % CASE_FILE)
+    if case["fifos"] and case["platforms"] != ["posix"]:
+        raise CaseError("%s: a case with 'fifos' holds on posix only" % CASE_FILE)
     for path_name in ("files", "drive"):
         p = case_dir / path_name
         if p.exists() and not p.is_dir():
@@ -557,6 +583,23 @@ def to_crlf(data: bytes) -> bytes:
     return data.replace(b"\n", b"\r\n")
 
 
+POSIX_LIBRARY = "librfccm.so"
+WINDOWS_LIBRARY = "librfc32.dll"
+
+
+def copy_source(source: str, library: str, bin_dir: Path, case_dir: Path, target: Path) -> None:
+    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`."""
+    source = source.replace("{LIBRARY}", library)
+    if source.startswith("bin:"):
+        origin = bin_dir / relative_inside(source[4:], "bin file")
+    else:
+        origin = case_dir / relative_inside(source, "case file")
+    if not origin.is_file():
+        raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
+    target.parent.mkdir(parents=True, exist_ok=True)
+    shutil.copy2(origin, target)
+
+
 def windows_name(path: Path) -> str:
     """The name Wine gives a program started by its POSIX path: drive Z: is "/"."""
     return "Z:" + str(path).replace("/", "\\")
@@ -703,17 +746,23 @@ def check_xml(case: dict, stdout: bytes) -> list[str]:
         return ["    standard output holds no <Prtg> ... </Prtg> document"]
     problems = []
     try:
-        ElementTree.fromstring(stdout[start_at:end_at + len(DOC_END)])
-    except ElementTree.ParseError as e:
-        problems.append("    the <Prtg> document does not parse as XML: %s" % e)
+        parse_utf8_xml(stdout[start_at:end_at + len(DOC_END)])
+    except (ElementTree.ParseError, UnicodeDecodeError) as e:
+        problems.append("    the <Prtg> document does not parse as UTF-8 XML: %s" % e)
     console = any(c in arg for arg in case["args"] for c in CONSOLE_CHARACTERS)
     if not console and not problems and wanted != XML_EMBEDDED:
         try:
-            ElementTree.fromstring(stdout.strip())
-        except ElementTree.ParseError as e:
-            problems.append("    the whole standard output does not parse as one XML "
+            parse_utf8_xml(stdout.strip())
+        except (ElementTree.ParseError, UnicodeDecodeError) as e:
+            problems.append("    the whole standard output does not parse as one UTF-8 XML "
                             "document: %s" % e)
     return problems
+
+
+def parse_utf8_xml(document: bytes) -> None:
+    """Parses `document` as the monitoring host reads it: bytes decoded strictly as UTF-8,
+    then XML 1.0. Raises UnicodeDecodeError or ElementTree.ParseError."""
+    ElementTree.fromstring(document.decode("utf-8", errors="strict"))
 
 
 WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the program"
@@ -794,6 +843,30 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
+        library = WINDOWS_LIBRARY if wine is not None else POSIX_LIBRARY
+        expected_out = expected_out.replace(b"{LIBRARY}", library.encode())
+        for rel, source in case.get("from_bin", {}).items():
+            copy_source(source, library, bin_dir, case_dir,
+                        work / relative_inside(rel.replace("{LIBRARY}", library), "from_bin path"))
+        program_dir = None
+        if "program_folder" in case:
+            program_dir = scratch / "program"
+            program_dir.mkdir()
+            shutil.copy2(program_path, program_dir / program_path.name)
+            program_path = program_dir / program_path.name
+            for name, source in case["program_folder"].items():
+                copy_source(source, library, bin_dir, case_dir,
+                            program_dir / relative_inside(name.replace("{LIBRARY}", library),
+                                                          "program_folder name"))
+            shown = (windows_name(program_dir) + "\\" if wine is not None
+                     else str(program_dir) + "/")
+            expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
+        special_base = tree if drive.is_dir() else work
+        for rel in case["fifos"]:
+            (special_base / rel).parent.mkdir(parents=True, exist_ok=True)
+            os.mkfifo(special_base / rel)
+        for rel in case["empty_folders"]:
+            (special_base / rel).mkdir(parents=True, exist_ok=True)
 
         args = list(case["args"])
         port = None

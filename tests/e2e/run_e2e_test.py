@@ -48,6 +48,13 @@ FAKE = textwrap.dedent("""\
     elif mode == "write":
         os.makedirs(os.path.dirname(a[1]) or ".", exist_ok=True)
         open(a[1], "wb").write(a[2].encode().decode("unicode_escape").encode("latin-1"))
+    elif mode == "selfdir":
+        here = os.path.dirname(os.path.abspath(sys.argv[0]))
+        out.write((here + "/ " + " ".join(sorted(os.listdir(here))) + "\\n").encode())
+    elif mode == "kind":
+        p = a[1]
+        out.write((("fifo" if __import__("stat").S_ISFIFO(os.lstat(p).st_mode) else
+                    "dir" if os.path.isdir(p) else "other") + "\\n").encode())
     elif mode == "argv0":
         open("argv0", "w").write("run as " + sys.argv[0] + time.strftime(" at %H:%M:%S"))
     sys.stderr.write("note\\n")
@@ -185,7 +192,21 @@ class RunnerTest(unittest.TestCase):
                   b"<Prtg><Text>a & b</Text></Prtg>\n")
         status, out = self.run_runner()
         self.assertOutcome("amp", False, out)
-        self.assertIn("does not parse as XML", out)
+        self.assertIn("does not parse as UTF-8 XML", out)
+
+    def test_document_bytes_are_read_as_utf8(self):
+        # A Latin-1 byte is well-formed to a Latin-1 reader but not to the monitoring host.
+        self.case("latin1", {"args": ["doc", "<Prtg><Text>\\xfc</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\xfc</Text></Prtg>\n")
+        self.case("utf8", {"args": ["doc", "<Prtg><Text>\\xc3\\xbc</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\xc3\xbc</Text></Prtg>\n")
+        self.case("control", {"args": ["doc", "<Prtg><Text>\\x01</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\x01</Text></Prtg>\n")
+        status, out = self.run_runner()
+        self.assertOutcome("latin1", False, out)
+        self.assertIn("does not parse as UTF-8 XML", out)
+        self.assertOutcome("utf8", True, out)
+        self.assertOutcome("control", False, out)
 
     def test_console_lines_around_the_document_only_with_console_characters(self):
         text = "* console line\\n<Prtg><Text>x</Text></Prtg>\\n"
@@ -217,7 +238,7 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("whole", False, out)
         self.assertOutcome("embedded", True, out)
         self.assertOutcome("broken", False, out)
-        self.assertIn("the <Prtg> document does not parse as XML", out)
+        self.assertIn("the <Prtg> document does not parse as UTF-8 XML", out)
         self.assertOutcome("absent", False, out)
         self.assertIn("standard output holds no <Prtg> ... </Prtg> document", out)
         self.assertOutcome("other", False, out)
@@ -405,6 +426,34 @@ class RunnerTest(unittest.TestCase):
         self.assertIn("the text file other is not one of 'expect_files'", out)
 
     # -- broken case data
+
+    def test_program_folder_holds_the_program_and_the_files_named(self):
+        (self.bin / "librfccm.so").write_bytes(b"library")
+        (self.bin / "other").write_bytes(b"not copied")
+        self.case("alone", {"args": ["selfdir"], "program_folder": {}}, b"{PROGRAM_DIR} fake\n")
+        self.case("with", {"args": ["selfdir"],
+                           "program_folder": {"{LIBRARY}": "bin:{LIBRARY}", "x.txt": "x.txt"}},
+                  b"{PROGRAM_DIR} fake librfccm.so x.txt\n", **{"x.txt": b"x"})
+        self.case("planted", {"args": ["cat", "librfccm.so"],
+                              "from_bin": {"{LIBRARY}": "bin:{LIBRARY}"}}, b"library")
+        self.case("absent", {"args": ["echo"], "program_folder": {"l": "bin:nothing"}}, b"\n")
+        status, out = self.run_runner()
+        self.assertOutcome("alone", True, out)
+        self.assertOutcome("with", True, out)
+        self.assertOutcome("planted", True, out)
+        self.assertOutcome("absent", False, out)
+        self.assertIn("nothing, to be copied to l, is not there", out)
+
+    def test_fifos_and_empty_folders_are_made_in_the_working_directory(self):
+        self.case("fifo", {"args": ["kind", "p"], "fifos": ["p"], "platforms": ["posix"]},
+                  b"fifo\n")
+        self.case("dir", {"args": ["kind", "d/e"], "empty_folders": ["d/e"]}, b"dir\n")
+        self.case("fifo_everywhere", {"args": ["kind", "p"], "fifos": ["p"]}, b"fifo\n")
+        status, out = self.run_runner()
+        self.assertOutcome("fifo", True, out)
+        self.assertOutcome("dir", True, out)
+        self.assertOutcome("fifo_everywhere", False, out)
+        self.assertIn("a case with 'fifos' holds on posix only", out)
 
     def test_broken_cases_fail_without_stopping_the_others(self):
         self.case("json", '{"args": [], status: 0}')
