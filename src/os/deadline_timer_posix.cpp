@@ -1,10 +1,11 @@
-// The watchdog on POSIX: a standard thread waiting on a condition variable.
+// The watchdog on POSIX: a thread of its own waiting on a condition variable.
 #ifndef _WIN32
+
+#include <pthread.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 #include "os/deadline_timer.h"
 #include "os/output_lock.h"
@@ -22,8 +23,14 @@ struct Watchdog {
   bool stop = false;
   DeadlineHandler handler = nullptr;
   void* context = nullptr;
-  std::thread thread;  ///< touched by the starting thread only
+  pthread_t thread{};    ///< these two are touched by the starting thread only
+  bool running = false;
 };
+
+// The watchdog only builds and writes one answer. A small stack also keeps the start of
+// the thread cheap: a default stack of several MiB may be backed by a huge page that
+// the system clears first.
+constexpr std::size_t kWatchdogStack = 256 * 1024;
 
 // Never destroyed: the process may end while the watchdog still waits on it.
 Watchdog& watchdog() {
@@ -38,7 +45,7 @@ std::chrono::steady_clock::time_point due_time(const Watchdog& w) {
       std::chrono::milliseconds(w.start_ms + std::uint64_t{w.seconds} * 1000));
 }
 
-void watch() {
+void* watch(void*) {
   t_on_deadline_thread = true;
   Watchdog& w = watchdog();
   {
@@ -47,7 +54,7 @@ void watch() {
     while (!w.stop && std::chrono::steady_clock::now() < due_time(w)) {
       w.wake.wait_until(hold, due_time(w));
     }
-    if (w.stop) return;
+    if (w.stop) return nullptr;
   }
   lock_output();
   bool stopped;
@@ -58,6 +65,7 @@ void watch() {
   // The run may have ended while this thread waited for the lock: then nothing is said.
   if (!stopped) w.handler(w.context);
   unlock_output();
+  return nullptr;
 }
 
 }  // namespace
@@ -71,7 +79,7 @@ std::uint64_t steady_milliseconds() {
 bool start_deadline_timer(std::uint64_t start_ms, unsigned seconds, DeadlineHandler handler,
                           void* context) {
   Watchdog& w = watchdog();
-  if (w.thread.joinable()) return false;
+  if (w.running) return false;
   {
     std::lock_guard<std::mutex> hold(w.mutex);
     w.start_ms = start_ms;
@@ -80,12 +88,13 @@ bool start_deadline_timer(std::uint64_t start_ms, unsigned seconds, DeadlineHand
     w.handler = handler;
     w.context = context;
   }
-  try {
-    w.thread = std::thread(watch);
-  } catch (...) {
-    return false;  // no thread to be had: the run goes on without a deadline
-  }
-  return true;
+  pthread_attr_t attributes;
+  if (pthread_attr_init(&attributes) != 0) return false;
+  pthread_attr_setstacksize(&attributes, kWatchdogStack);
+  // Without a thread to be had the run goes on without a deadline.
+  w.running = pthread_create(&w.thread, &attributes, watch, nullptr) == 0;
+  pthread_attr_destroy(&attributes);
+  return w.running;
 }
 
 void move_deadline_timer(unsigned seconds) {
@@ -99,13 +108,14 @@ void move_deadline_timer(unsigned seconds) {
 
 void stop_deadline_timer() {
   Watchdog& w = watchdog();
-  if (!w.thread.joinable()) return;
+  if (!w.running) return;
   {
     std::lock_guard<std::mutex> hold(w.mutex);
     w.stop = true;
   }
   w.wake.notify_all();
-  w.thread.join();
+  pthread_join(w.thread, nullptr);
+  w.running = false;
 }
 
 bool on_deadline_thread() { return t_on_deadline_thread; }
