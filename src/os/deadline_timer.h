@@ -35,4 +35,10 @@ void stop_deadline_timer();
 /// True on the watchdog thread.
 bool on_deadline_thread();
 
+/// Ends the process at once with `status`, running nothing more of the program or of its
+/// libraries: no destructors, no exit handlers, and on Windows no library detach code,
+/// which could wait for the main thread stuck inside that very library. Standard output
+/// must have been flushed.
+[[noreturn]] void end_process_at_once(int status);
+
 }  // namespace tw

@@ -109,6 +109,13 @@ bool on_deadline_thread() {
   return here;
 }
 
+void end_process_at_once(int status) {
+  // ExitProcess would run every library's detach code while the main thread may still be
+  // inside one of them, holding its locks; terminating runs none of it.
+  TerminateProcess(GetCurrentProcess(), static_cast<UINT>(status));
+  ExitProcess(static_cast<UINT>(status));  // only should terminating itself fail
+}
+
 }  // namespace tw
 
 #endif  // _WIN32

@@ -32,7 +32,7 @@ void answer_deadline(void* context) noexcept {
 void end_process(int status) {
   if (on_deadline_thread()) {
     std::fflush(stdout);
-    std::_Exit(status);
+    end_process_at_once(status);
   }
   // The run's own end. Held to the last, the output lock lets no deadline answer follow
   // (one being written is finished first, and its handler ends the process); the watchdog,

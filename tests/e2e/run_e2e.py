@@ -107,6 +107,7 @@ from __future__ import annotations
 import argparse
 import concurrent.futures
 import difflib
+import errno
 import json
 import os
 import queue
@@ -437,7 +438,16 @@ def start(cmd: list[str], **kw) -> subprocess.Popen:
     """Starts a process in a process group of its own and keeps track of it."""
     if _interrupted.is_set():
         raise CaseError("interrupted")
-    proc = subprocess.Popen(cmd, start_new_session=True, **kw)
+    for attempt in range(50):
+        try:
+            proc = subprocess.Popen(cmd, start_new_session=True, **kw)
+            break
+        except OSError as e:
+            # A program copied just now stays "busy" while a child that another worker
+            # forked in the meantime still holds the copy's descriptor, until its exec.
+            if e.errno != errno.ETXTBSY or attempt == 49:
+                raise
+            time.sleep(0.02)
     with _live_lock:
         _live_processes.add(proc)
     return proc
