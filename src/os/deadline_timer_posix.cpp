@@ -49,24 +49,28 @@ std::chrono::steady_clock::time_point due_time(const Watchdog& w) {
 void* watch(void*) {
   t_on_deadline_thread = true;
   Watchdog& w = watchdog();
-  {
-    std::unique_lock<std::mutex> hold(w.mutex);
-    // Woken early by a moved deadline or a stop; a spurious wake-up just waits again.
-    while (!w.stop && std::chrono::steady_clock::now() < due_time(w)) {
-      w.wake.wait_until(hold, due_time(w));
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> hold(w.mutex);
+      // Woken early by a moved deadline or a stop; a spurious wake-up just waits again.
+      while (!w.stop && std::chrono::steady_clock::now() < due_time(w)) {
+        w.wake.wait_until(hold, due_time(w));
+      }
+      if (w.stop) return nullptr;
     }
-    if (w.stop) return nullptr;
+    lock_output();
+    bool stopped, due;
+    {
+      std::lock_guard<std::mutex> hold(w.mutex);
+      stopped = w.stop;
+      due = std::chrono::steady_clock::now() >= due_time(w);
+    }
+    // The run may have ended, or moved its deadline on, while this thread waited for the
+    // lock: then nothing is said, or the watch goes on.
+    if (!stopped && due) w.handler(w.context);
+    unlock_output();
+    if (stopped || due) return nullptr;
   }
-  lock_output();
-  bool stopped;
-  {
-    std::lock_guard<std::mutex> hold(w.mutex);
-    stopped = w.stop;
-  }
-  // The run may have ended while this thread waited for the lock: then nothing is said.
-  if (!stopped) w.handler(w.context);
-  unlock_output();
-  return nullptr;
 }
 
 }  // namespace

@@ -33,30 +33,36 @@ DWORD WINAPI watch(LPVOID) {
   Watchdog& w = g_watchdog;
   AcquireSRWLockExclusive(&w.lock);
   w.thread_id = GetCurrentThreadId();
-  // Woken early by a moved deadline or a stop; a spurious wake-up just waits again.
+  ReleaseSRWLockExclusive(&w.lock);
   for (;;) {
-    if (w.stop) {
-      ReleaseSRWLockExclusive(&w.lock);
-      return 0;
+    AcquireSRWLockExclusive(&w.lock);
+    // Woken early by a moved deadline or a stop; a spurious wake-up just waits again.
+    for (;;) {
+      if (w.stop) {
+        ReleaseSRWLockExclusive(&w.lock);
+        return 0;
+      }
+      const ULONGLONG due = w.start_ms + ULONGLONG{w.seconds} * 1000;
+      const ULONGLONG now = GetTickCount64();
+      if (now >= due) break;
+      const ULONGLONG wait = due - now;
+      SleepConditionVariableSRW(&w.wake, &w.lock, wait < INFINITE ? static_cast<DWORD>(wait)
+                                                                  : INFINITE - 1,
+                                0);
     }
-    const ULONGLONG due = w.start_ms + ULONGLONG{w.seconds} * 1000;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= due) break;
-    const ULONGLONG wait = due - now;
-    SleepConditionVariableSRW(&w.wake, &w.lock, wait < INFINITE ? static_cast<DWORD>(wait)
-                                                                : INFINITE - 1,
-                              0);
-  }
-  ReleaseSRWLockExclusive(&w.lock);
+    ReleaseSRWLockExclusive(&w.lock);
 
-  lock_output();
-  AcquireSRWLockExclusive(&w.lock);
-  const bool stopped = w.stop;
-  ReleaseSRWLockExclusive(&w.lock);
-  // The run may have ended while this thread waited for the lock: then nothing is said.
-  if (!stopped) w.handler(w.context);
-  unlock_output();
-  return 0;
+    lock_output();
+    AcquireSRWLockExclusive(&w.lock);
+    const bool stopped = w.stop;
+    const bool due = GetTickCount64() >= w.start_ms + ULONGLONG{w.seconds} * 1000;
+    ReleaseSRWLockExclusive(&w.lock);
+    // The run may have ended, or moved its deadline on, while this thread waited for the
+    // lock: then nothing is said, or the watch goes on.
+    if (!stopped && due) w.handler(w.context);
+    unlock_output();
+    if (stopped || due) return 0;
+  }
 }
 
 }  // namespace

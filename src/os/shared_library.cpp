@@ -5,6 +5,7 @@
 #else
 #include <dlfcn.h>
 #include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -67,18 +68,32 @@ std::string program_directory() {
   return utf8_of(path.data(), static_cast<int>(path.size()));
 }
 
+bool library_file_present(const std::string& path) {
+  // The folder may hold any character: the name goes to the system as UTF-16.
+  const DWORD attributes = GetFileAttributesW(wide_of(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 void* load_library(const std::string& path, std::string& reason) {
   const std::wstring wide = wide_of(path);
-  // No message box when the file or a library it needs is missing or broken; the
-  // library's own folder is searched for what it needs, not the working directory.
+  // No message box when the file or a library it needs is missing or broken. What the
+  // library needs is looked for in its own folder and the system's, never in the working
+  // directory; a Windows without those search flags gets the older altered search path.
   const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  HMODULE library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-  const DWORD error = GetLastError();
+  HMODULE library = LoadLibraryExW(wide.c_str(), nullptr,
+                                   LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+  DWORD error = GetLastError();
+  if (library == nullptr && error == ERROR_INVALID_PARAMETER) {
+    library = LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    error = GetLastError();
+  }
   SetErrorMode(previous);
   if (library == nullptr) {
     // The system's text may stand "%1" for the file.
     reason = system_text(error);
-    for (std::size_t at; (at = reason.find("%1")) != std::string::npos;) {
+    for (std::size_t at = 0; (at = reason.find("%1", at)) != std::string::npos;
+         at += path.size()) {
       reason.replace(at, 2, path);
     }
   }
@@ -100,6 +115,11 @@ std::string program_directory() {
   if (separator == std::string::npos) return {};
   path.resize(separator + 1);
   return path;
+}
+
+bool library_file_present(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void* load_library(const std::string& path, std::string& reason) {

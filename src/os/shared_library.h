@@ -10,6 +10,9 @@ namespace tw {
 /// "/opt/tarnwheel/bin/" on POSIX); empty when the platform cannot tell.
 std::string program_directory();
 
+/// True when `path` (a full path) names a regular file: not missing, no folder, no device.
+bool library_file_present(const std::string& path);
+
 /// Loads the library file `path` (a full path) for the life of the process: only that file,
 /// never one found elsewhere by the platform's search, and without any dialog. Returns the
 /// library, or NULL with `reason` telling why it could not be loaded.

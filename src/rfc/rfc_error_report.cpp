@@ -48,5 +48,5 @@ extern "C" void SAP_API rfc_error_report(char* operation) {
   } catch (...) {
     // Nothing may leave this handler but the end of the process.
   }
-  tw::end_process(tw::kExitRfcLibrary);
+  tw::end_process(tw::kExitRfcLibrary, /*inside_library=*/true);
 }

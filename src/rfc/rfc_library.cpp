@@ -2,7 +2,6 @@
 // points are bound once, and the classic names the RFC steps call forward to them.
 #include <cstring>
 
-#include "os/regular_file.h"
 #include "os/shared_library.h"
 #include "rfc/rfc.h"
 #include "saprfc_layout.h"
@@ -67,9 +66,7 @@ bool load_rfc_library(std::string& error) {
     return false;
   }
   const std::string path = directory + file;
-  if (std::FILE* probe = open_regular_file(path, "rb")) {
-    std::fclose(probe);
-  } else {
+  if (!library_file_present(path)) {
     error = "Error 1009: RFC library " + file + " not found in " + directory + " !";
     return false;
   }

@@ -29,7 +29,7 @@ void answer_deadline(void* context) noexcept {
 
 }  // namespace
 
-void end_process(int status) {
+void end_process(int status, bool inside_library) {
   if (on_deadline_thread()) {
     std::fflush(stdout);
     end_process_at_once(status);
@@ -39,6 +39,10 @@ void end_process(int status) {
   // asleep or waiting for the lock, ends with the process. Nothing waits for its thread.
   lock_output();
   std::fflush(stdout);
+  if (inside_library) {
+    std::fflush(nullptr);
+    end_process_at_once(status);
+  }
   std::exit(status);
 }
 
@@ -57,10 +61,10 @@ void arm_deadline(Sensor& sensor) {
 
 void move_deadline(Sensor& sensor, unsigned seconds) {
   sensor.settings.deadline = seconds;
-  {
-    const OutputLock hold;
-    sensor.progress.deadline = seconds;
-  }
+  // Both under the output lock: a watchdog that takes it next sees the new deadline in its
+  // timer and in the text it would write alike.
+  const OutputLock hold;
+  sensor.progress.deadline = seconds;
   if (sensor.settings.watchdog) move_deadline_timer(seconds);
 }
 

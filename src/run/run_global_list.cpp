@@ -146,9 +146,9 @@ int run_global_list(Sensor& sensor) {
                                      sensor.list.failed));
   close_text(report);
   close_document(report);
-  print_answer(sensor, report.buffer + "\n", kExitDone);
+  // The end line goes with the answer, so that no deadline can fall between them.
+  print_answer(sensor, report.buffer + "\n" + console_end_line(sensor), kExitDone);
   report.buffer.clear();
-  print_end_line(sensor);
   return kExitDone;
 }
 

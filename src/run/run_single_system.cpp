@@ -88,10 +88,10 @@ int run_single_system(Sensor& sensor) {
   rfc.handle = 0;
   if (rfc.run_status != kRunStatusOk) return fail_rfc_step(sensor, false);
 
-  print_answer(sensor, sensor.report.buffer, kExitDone);
-  sensor.report.buffer.clear();
   remove_file(kRfcTraceFile);
-  print_end_line(sensor);
+  // The end line goes with the answer, so that no deadline can fall between them.
+  print_answer(sensor, sensor.report.buffer + console_end_line(sensor), kExitDone);
+  sensor.report.buffer.clear();
   return kExitDone;
 }
 

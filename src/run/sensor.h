@@ -34,10 +34,11 @@ struct Sensor {
 /// The one way the process ends, with `status`. On the main thread (the end of the run,
 /// or the RFC library's error handler, which cannot return) it takes the output lock for
 /// good, so that no deadline answer can follow, flushes standard output and exits. On the
-/// watchdog thread, once the deadline answer is out, it flushes and ends the process at
-/// once, running no destructors or exit handlers: the main thread may still be blocked
-/// inside the RFC library. Must not be called with the output lock held.
-[[noreturn]] void end_process(int status);
+/// watchdog thread, once the deadline answer is out, and for the error handler
+/// (`inside_library`), it flushes and ends the process at once, running no destructors,
+/// exit handlers or library detach code: that thread, or the main one, is inside the RFC
+/// library. Must not be called with the output lock held.
+[[noreturn]] void end_process(int status, bool inside_library = false);
 
 /// Records the run's deadline and, when the settings ask for a watchdog, starts it: when
 /// the deadline passes, counted from start-up, the answer compose_deadline_answer gives
@@ -80,8 +81,9 @@ void note_system_counted(Sensor& sensor, const std::string& name, std::string_vi
 /// buffer and is printed. Returns the exit status to end the process with.
 int fail_run(Sensor& sensor, std::string_view message);
 
-/// Console mode: prints an empty line and "* HH:MM:SS SAP Tarnwheel now processed...".
-void print_end_line(Sensor& sensor);
+/// In console mode an empty line and "* HH:MM:SS SAP Tarnwheel now processed...", the
+/// end line that follows the answer; empty otherwise.
+std::string console_end_line(const Sensor& sensor);
 
 /// The end line of console mode at `time_of_day`, with the empty line before it.
 std::string end_line(std::string_view time_of_day);

@@ -20,9 +20,8 @@ std::string end_line(std::string_view time_of_day) {
          " now processed...\n";
 }
 
-void print_end_line(Sensor& sensor) {
-  if (!sensor.settings.console_mode) return;
-  print(sensor.out, end_line(local_time_of_day()));
+std::string console_end_line(const Sensor& sensor) {
+  return sensor.settings.console_mode ? end_line(local_time_of_day()) : std::string();
 }
 
 int sensor_main(Sensor& sensor, int argc, const char* const* argv,
