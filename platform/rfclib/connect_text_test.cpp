@@ -39,5 +39,29 @@ TEST(ConnectText, BadTextsAreRefusedWithoutQuotingThem) {
   EXPECT_FALSE(parse_connect_text("DEST=", text, error));
 }
 
+TEST(ConnectText, QuotedValuesKeepTheirBlanks) {
+  ConnectText text;
+  std::string error;
+  ASSERT_TRUE(parse_connect_text("CLIENT=100 USER=U PASSWD=\"pw DEST=QAS\" LANG=D DEST=PRD",
+                                 text, error))
+      << error;
+  EXPECT_EQ(text.password, "pw DEST=QAS");
+  EXPECT_EQ(text.destination, "PRD");
+  ASSERT_TRUE(parse_connect_text("PASSWD=\"\" DEST=\"P R D\"", text, error)) << error;
+  EXPECT_EQ(text.password, "");
+  EXPECT_EQ(text.destination, "P R D");
+}
+
+TEST(ConnectText, AmbiguousQuotesAreRefused) {
+  ConnectText text;
+  std::string error;
+  for (const char* bad : {"PASSWD=\"open DEST=PRD", "PASSWD=\"a\"b DEST=PRD",
+                          "PASSWD=a\"b DEST=PRD", "PASSWD=a\" DEST=PRD"}) {
+    EXPECT_FALSE(parse_connect_text(bad, text, error)) << bad;
+    EXPECT_NE(error.find("PASSWD"), std::string::npos) << error;
+    EXPECT_EQ(error.find("open"), std::string::npos) << error;
+  }
+}
+
 }  // namespace
 }  // namespace tw::rfclib

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "os/regular_file.h"
 #include "text_util.h"
 
 namespace tw::rfclib {
@@ -42,7 +43,7 @@ std::string parameter_file_name() {
 }
 
 bool read_whole_file(const std::string& name, std::string& text) {
-  std::FILE* file = std::fopen(name.c_str(), "rb");
+  std::FILE* file = open_regular_file(name, "rb");
   if (file == nullptr) return false;
   text.clear();
   char buffer[4096];

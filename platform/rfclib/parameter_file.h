@@ -30,7 +30,8 @@ std::optional<Destination> find_destination(std::string_view file_text, std::str
 std::string parameter_file_name();
 
 /*
- * Reads a whole file into `text`; false when it cannot be opened.
+ * Reads a whole regular file into `text`; false when it cannot be opened or is no regular
+ * file (a folder, a named pipe, a device), which is never waited on.
  */
 bool read_whole_file(const std::string& name, std::string& text);
 

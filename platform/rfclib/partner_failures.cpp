@@ -44,7 +44,8 @@ Failure fault_failure(const char* operation, const wire::Fault& fault, const std
   if (fault.code == RFC_SYS_EXCEPTION) failure.key = kKeySystem;
   if (failure.text.empty()) {
     if (fault.code == RFC_EXCEPTION)
-      failure.text = "exception " + fault.exception + " raised in " + what;
+      failure.text = fault.exception.empty() ? "exception raised in " + what
+                                             : "exception " + fault.exception + " raised in " + what;
     else if (fault.code == RFC_SYS_EXCEPTION)
       failure.text = "system exception in " + what;
     else

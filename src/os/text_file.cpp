@@ -3,11 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <sys/stat.h>
-#endif
+#include "os/regular_file.h"
 
 namespace tw {
 
@@ -49,17 +45,10 @@ std::string native_path(std::string_view text) {
 FileHandle open_for_reading(std::string_view text, bool binary) {
   const std::string path = native_path(text);
   if (path.empty()) return nullptr;
-  FileHandle file(std::fopen(path.c_str(), binary ? "rb" : "r"));
-  if (!file) return nullptr;
-#ifndef _WIN32
-  // POSIX opens directories for reading; they are never files here.
-  struct stat info {};
-  if (fstat(fileno(file.get()), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
-#endif
-  return file;
+  return FileHandle(open_regular_file(path, binary ? "rb" : "r"));
 }
 
-void remove_file(std::string_view text) { std::remove(native_path(text).c_str()); }
+void remove_file(std::string_view text) { remove_regular_file(native_path(text)); }
 
 bool read_piece(std::FILE* file, std::size_t max_chars, std::string& piece) {
   piece.clear();

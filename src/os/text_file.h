@@ -33,11 +33,12 @@ bool is_separator(char c);
 std::string native_path(std::string_view text);
 
 /// Opens an existing regular file for reading, as text or as raw bytes. A directory, a
-/// missing file or an unreadable one gives an empty handle: a file "exists" only when it
-/// can be read.
+/// named pipe, a device, a missing file or an unreadable one gives an empty handle, without
+/// waiting: a file "exists" only when it is a file that can be read.
 FileHandle open_for_reading(std::string_view text, bool binary = false);
 
-/// Deletes a file; a failure (no such file, no permission) is ignored.
+/// Deletes a regular file; anything else stays, and a failure (no such file, no
+/// permission) is ignored.
 void remove_file(std::string_view text);
 
 /// Reads the next piece of a text stream, as a C library line read into a buffer of

@@ -41,7 +41,14 @@ std::string display_unit(std::string_view unit);
 /// True when the output mode writes the PRTG document ("EXEXML", "Wendlow", "Fiskart").
 bool writes_prtg_document(const Report& report);
 
-/// Text with "&", "<" and ">" written as XML entities; nothing else changes.
+/// What stands in the document for a character XML 1.0 forbids (a control character other
+/// than tab, line feed and carriage return) or a byte no character set gives a meaning to.
+inline constexpr char32_t kXmlPlaceholder = 0xFFFD;
+
+/// Text for the XML document, always UTF-8 that XML 1.0 accepts: "&", "<" and ">" as
+/// entities; well-formed UTF-8 sequences unchanged; any other byte from 0x80 up read as a
+/// Windows-1252 character; forbidden characters as kXmlPlaceholder. ASCII text without
+/// markup or control characters comes out unchanged.
 std::string xml_escape(std::string_view text);
 
 /// Replaces the whole buffer with the error document for `message` (escaped). The same in

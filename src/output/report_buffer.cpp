@@ -9,20 +9,6 @@ bool writes_prtg_document(const Report& report) {
          report.output_mode == "Fiskart";
 }
 
-std::string xml_escape(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      default: escaped.push_back(c);
-    }
-  }
-  return escaped;
-}
-
 void open_document(Report& report) {
   report.text_open = false;
   report.buffer = writes_prtg_document(report) ? "\n<Prtg>\n" : "";

@@ -92,6 +92,56 @@ TEST(Report, MarkupCharactersAreEscapedOnce) {
             "<CustomUnit>x&gt;y</CustomUnit>\n<Value>&lt;1&gt;</Value></Result>\n");
 }
 
+TEST(Report, XmlTextIsUtf8WhateverTheBytes) {
+  // Well-formed UTF-8 and plain ASCII pass as they are.
+  EXPECT_EQ(xml_escape("Kennwort ung\xC3\xBCltig \xE2\x82\xAC \xF0\x9F\x98\x80"),
+            "Kennwort ung\xC3\xBCltig \xE2\x82\xAC \xF0\x9F\x98\x80");
+  EXPECT_EQ(xml_escape("Log queue pages\t| 4\r\n~\x7F"), "Log queue pages\t| 4\r\n~\x7F");
+  // Other bytes from 0x80 up are Windows-1252 characters.
+  EXPECT_EQ(xml_escape("\xDC ung\xFCltig"), "\xC3\x9C ung\xC3\xBCltig");
+  EXPECT_EQ(xml_escape("\x80\x9F\xA0\xFF"), "\xE2\x82\xAC\xC5\xB8\xC2\xA0\xC3\xBF");
+  // Overlong forms, surrogates, a cut sequence and a stray continuation byte are no UTF-8.
+  EXPECT_EQ(xml_escape("\xC0\xAF"), "\xC3\x80\xC2\xAF");
+  EXPECT_EQ(xml_escape("\xED\xA0\x80"), "\xC3\xAD\xC2\xA0\xE2\x82\xAC");
+  EXPECT_EQ(xml_escape("\xC3"), "\xC3\x83");
+  EXPECT_EQ(xml_escape("a\xBF"), "a\xC2\xBF");
+  // Forbidden characters and bytes without a character show as the placeholder.
+  const std::string placeholder = "\xEF\xBF\xBD";
+  EXPECT_EQ(xml_escape(std::string_view("4\x01|\0|\x1F", 6)),
+            "4" + placeholder + "|" + placeholder + "|" + placeholder);
+  EXPECT_EQ(xml_escape("\x81\x8D\x8F\x90\x9D"),
+            placeholder + placeholder + placeholder + placeholder + placeholder);
+  EXPECT_EQ(xml_escape("\xEF\xBF\xBE\xEF\xBF\xBF"), placeholder + placeholder);
+  // An entity and a Windows-1252 byte side by side.
+  EXPECT_EQ(xml_escape("<\xE4>&"), "&lt;\xC3\xA4&gt;&amp;");
+}
+
+TEST(Report, EveryXmlPathWritesUtf8) {
+  for (const char* mode : {"EXEXML", "Wendlow", "Fiskart", "Tamberly", "Brassik"}) {
+    Report report;
+    report.output_mode = mode;
+    write_error_document(report, "Error 1012: Exception.: \x01ung\xFCltig");
+    EXPECT_NE(report.buffer.find("<Text>Error 1012: Exception.: \xEF\xBF\xBDung\xC3\xBCltig</Text>"),
+              std::string::npos)
+        << mode;
+  }
+  Report document;
+  open_document(document);
+  open_text(document);
+  report_append(document, "\xDC");
+  close_text(document);
+  add_channel(document, "PR\xC4", "4\x01", "P\xE4ges");
+  EXPECT_EQ(document.buffer,
+            "\n<Prtg>\n\n<Text>\xC3\x9C</Text>\n"
+            "\n<Result><Channel>PR\xC3\x84</Channel>\n<Unit>Custom</Unit>\n"
+            "<CustomUnit>P\xC3\xA4ges</CustomUnit>\n<Value>4\xEF\xBF\xBD</Value></Result>\n");
+  // The plain-text dialects are not XML: their bytes stay as they are.
+  Report plain;
+  plain.output_mode = "Brassik";
+  add_channel(plain, "PR\xC4", "4\x01", "");
+  EXPECT_EQ(plain.buffer, "\n> PR\xC4: 4\x01 #");
+}
+
 TEST(Report, ChannelCounterCountsEveryCall) {
   Report report;
   for (int i = 1; i <= 10; ++i) {

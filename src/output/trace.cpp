@@ -2,11 +2,13 @@
 
 #include <cstdio>
 
+#include "os/regular_file.h"
+
 namespace tw {
 
 void attach_trace(Trace& trace, std::string_view option_upper) {
   if (option_upper.find(",SYSLOG") == std::string_view::npos) return;
-  trace.stream.reset(std::fopen(native_path(kSensorTraceFile).c_str(), "a"));
+  trace.stream.reset(open_regular_file(native_path(kSensorTraceFile), "a"));
 }
 
 void echo_field(Output& out, std::string_view label, int indent, int width,
@@ -58,6 +60,14 @@ void append_trace_notice(Report& report) {
     report_append(report, " - ");
     report_append(report, captured);
   }
+}
+
+void append_rfc_trace_line(std::string_view line) {
+  const FileHandle file(open_regular_file(native_path(kRfcTraceFile), "ab"));
+  if (!file) return;
+  std::string text(line);
+  text += '\n';
+  std::fwrite(text.data(), 1, text.size(), file.get());
 }
 
 }  // namespace tw

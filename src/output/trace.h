@@ -40,4 +40,9 @@ void trace_line(Trace& trace, std::string_view option_upper, int number,
 /// file cannot be read.
 void append_trace_notice(Report& report);
 
+/// Appends `line` and a line feed to "Dev_Rfc.Trc" in the working directory, where the
+/// administrator looks for the reason of a failed open the library was never asked for.
+/// Nothing happens when that is no regular file that can be written.
+void append_rfc_trace_line(std::string_view line);
+
 }  // namespace tw

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "os/ascii_text.h"
+#include "os/regular_file.h"
 
 #include "rfc/rfc.h"
 #include "run/sensor.h"
@@ -22,7 +23,7 @@ std::string padded(std::string text, std::size_t width) {
 /// Copies the destination file to "SapRfc.ini" byte for byte. False when the copy
 /// cannot be written.
 bool write_parameter_file(std::FILE* destination_file) {
-  const FileHandle ini(std::fopen(native_path("SapRfc.ini").c_str(), "wb"));
+  const FileHandle ini(open_regular_file(native_path("SapRfc.ini"), "wb"));
   if (!ini) return false;
   char block[4096];
   std::size_t n;
@@ -51,7 +52,7 @@ RFC_HANDLE open_connection(Sensor& sensor) {
   rfc.gwservice = profile.gwservice;
   std::string sysnr = profile.sysnr;
 
-  // ",HOST=" names the application server; ",NO=" the system number (empty: keep).
+  // ",HOST=" names the application server; ",NO=" the system number.
   if (find_selector(settings, ",HOST=") != std::string::npos) {
     rfc.hostname = selector_value(settings, ",HOST=");
   }
@@ -73,9 +74,11 @@ RFC_HANDLE open_connection(Sensor& sensor) {
     rfc.options.connopt = &rfc.cpic;
   } else {
     rfc.r3.hostname = value_or_none(rfc.hostname);
-    if (!sysnr.empty()) {
-      rfc.r3.sysnr = static_cast<int>(std::clamp<long long>(leading_decimal(sysnr), INT_MIN, INT_MAX));
-    }
+    // An empty system number is 0, never the number of a system opened before.
+    rfc.r3.sysnr =
+        sysnr.empty()
+            ? 0
+            : static_cast<int>(std::clamp<long long>(leading_decimal(sysnr), INT_MIN, INT_MAX));
     rfc.r3.gateway_host = value_or_none(rfc.gwhost);
     rfc.r3.gateway_service = value_or_none(rfc.gwservice);
     rfc.options.connopt = &rfc.r3;
@@ -92,13 +95,20 @@ RFC_HANDLE open_connection(Sensor& sensor) {
   if (settings.console_mode) {
     print(sensor.out, "* SapRfc.Ini.......: " + profile.destination + "<\n");
   }
+  std::string text, refused_key;
+  if (!build_connect_text(profile, text, refused_key)) {
+    // Never log on with a value other than the profile's: the open fails here.
+    append_rfc_trace_line("Tarnwheel: RfcOpenEx not called for destination " +
+                          profile.destination + ": the " + refused_key +
+                          " value holds a double quote, which the connection text cannot "
+                          "carry");
+    trace_line(sensor.trace, settings.option_upper, 0, "RfcOpenEx not called", "");
+    return 0;
+  }
   if (!write_parameter_file(destination_file.get())) return 0;
 
-  // The connection text takes the values unpadded; the language is always "D".
-  const std::string text = "CLIENT=" + profile.client + " USER=" + profile.user +
-                           " PASSWD=" + profile.password + " LANG=D DEST=" + profile.destination;
   RFC_ERROR_INFO_EX error_info{};
-  const RFC_HANDLE handle = RfcOpenEx(text.c_str(), &error_info);
+  const RFC_HANDLE handle = RfcOpenEx(text.data(), &error_info);
   trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpenEx called",
              "");
   return handle;

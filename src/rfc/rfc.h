@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "profile/profile_record.h"
+
 #include "saprfc.h"
 
 namespace tw {
@@ -34,6 +36,12 @@ struct RfcState {
 /// "SapRfc.<Destination>" (copied to "SapRfc.ini") and RfcOpenEx when that file exists,
 /// otherwise with RfcOpen. Returns the handle; 0 when the open failed.
 RFC_HANDLE open_connection(Sensor& sensor);
+
+/// The connection text of the destination-file way, "CLIENT=c USER=u PASSWD=p LANG=D
+/// DEST=d", with the values unpadded: a value with a blank or a tab in double quotes, every
+/// other value as it is. A value holding a double quote cannot be written unambiguously:
+/// then false, `text` empty and `refused_key` naming its key.
+bool build_connect_text(const ProfileRecord& profile, std::string& text, std::string& refused_key);
 
 /// Calls RFC_SYSTEM_INFO; on success sets the run status to "OK", keeps the database
 /// system and shows the reported host as the display host. Otherwise appends the error

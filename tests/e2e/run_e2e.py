@@ -8,7 +8,8 @@ A case is any folder below the cases folder that holds a case.json:
 
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "stdin", "absent", "present", "cwd", "xml",
-                 "forbidden", "expect_files", "text_files", "platforms", "platform_note"}
+                 "forbidden", "expect_files", "text_files", "platforms", "platform_note",
+                 "fifos", "empty_folders"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -26,6 +27,10 @@ content, byte for byte, after times of day are masked on both sides and {PROGRAM
 expected file is replaced by the program path the run was started with (its argument 0).
 "text_files" lists those of the "expect_files" paths that the program writes as text (C
 stream opened without "b"); it matters only under Wine, see below.
+
+"fifos" and "empty_folders" list paths where a named pipe or an empty folder is made before
+the run (git keeps neither): below drive/ for a case with drive/, else in the working
+directory. A case with "fifos" holds on POSIX only.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -150,6 +155,8 @@ CASE_KEYS = {
     "text_files": list,
     "platforms": list,
     "platform_note": str,
+    "fifos": list,
+    "empty_folders": list,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -327,7 +334,7 @@ def load_case(case_dir: Path) -> dict:
             raise CaseError("%s: %r has the wrong type" % (CASE_FILE, key))
     if isinstance(case.get("xml"), str) and case["xml"] != XML_EMBEDDED:
         raise CaseError("%s: 'xml' must be true, false or %r" % (CASE_FILE, XML_EMBEDDED))
-    for key in ("args", "absent", "present"):
+    for key in ("args", "absent", "present", "fifos", "empty_folders"):
         if not all(isinstance(x, str) for x in case.get(key, [])):
             raise CaseError("%s: %r must be a list of strings" % (CASE_FILE, key))
     if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get("env", {}).items()):
@@ -369,6 +376,11 @@ def load_case(case_dir: Path) -> dict:
     case["cwd"] = relative_inside(case.get("cwd", DEFAULT_CWD), "cwd")
     case["absent"] = [relative_inside(p, "absent path") for p in case.get("absent", [])]
     case["present"] = [relative_inside(p, "present path") for p in case.get("present", [])]
+    case["fifos"] = [relative_inside(p, "fifo path") for p in case.get("fifos", [])]
+    case["empty_folders"] = [relative_inside(p, "folder path")
+                             for p in case.get("empty_folders", [])]
+    if case["fifos"] and case["platforms"] != ["posix"]:
+        raise CaseError("%s: a case with 'fifos' holds on posix only" % CASE_FILE)
     for path_name in ("files", "drive"):
         p = case_dir / path_name
         if p.exists() and not p.is_dir():
@@ -694,17 +706,23 @@ def check_xml(case: dict, stdout: bytes) -> list[str]:
         return ["    standard output holds no <Prtg> ... </Prtg> document"]
     problems = []
     try:
-        ElementTree.fromstring(stdout[start_at:end_at + len(DOC_END)])
-    except ElementTree.ParseError as e:
-        problems.append("    the <Prtg> document does not parse as XML: %s" % e)
+        parse_utf8_xml(stdout[start_at:end_at + len(DOC_END)])
+    except (ElementTree.ParseError, UnicodeDecodeError) as e:
+        problems.append("    the <Prtg> document does not parse as UTF-8 XML: %s" % e)
     console = any(c in arg for arg in case["args"] for c in CONSOLE_CHARACTERS)
     if not console and not problems and wanted != XML_EMBEDDED:
         try:
-            ElementTree.fromstring(stdout.strip())
-        except ElementTree.ParseError as e:
-            problems.append("    the whole standard output does not parse as one XML "
+            parse_utf8_xml(stdout.strip())
+        except (ElementTree.ParseError, UnicodeDecodeError) as e:
+            problems.append("    the whole standard output does not parse as one UTF-8 XML "
                             "document: %s" % e)
     return problems
+
+
+def parse_utf8_xml(document: bytes) -> None:
+    """Parses `document` as the monitoring host reads it: bytes decoded strictly as UTF-8,
+    then XML 1.0. Raises UnicodeDecodeError or ElementTree.ParseError."""
+    ElementTree.fromstring(document.decode("utf-8", errors="strict"))
 
 
 WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the program"
@@ -785,6 +803,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
+        for rel in case["fifos"]:
+            (tree / rel).parent.mkdir(parents=True, exist_ok=True)
+            os.mkfifo(tree / rel)
+        for rel in case["empty_folders"]:
+            (tree / rel).mkdir(parents=True, exist_ok=True)
 
         args = list(case["args"])
         port = None

@@ -171,7 +171,21 @@ class RunnerTest(unittest.TestCase):
                   b"<Prtg><Text>a & b</Text></Prtg>\n")
         status, out = self.run_runner()
         self.assertOutcome("amp", False, out)
-        self.assertIn("does not parse as XML", out)
+        self.assertIn("does not parse as UTF-8 XML", out)
+
+    def test_document_bytes_are_read_as_utf8(self):
+        # A Latin-1 byte is well-formed to a Latin-1 reader but not to the monitoring host.
+        self.case("latin1", {"args": ["doc", "<Prtg><Text>\\xfc</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\xfc</Text></Prtg>\n")
+        self.case("utf8", {"args": ["doc", "<Prtg><Text>\\xc3\\xbc</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\xc3\xbc</Text></Prtg>\n")
+        self.case("control", {"args": ["doc", "<Prtg><Text>\\x01</Text></Prtg>\\n"]},
+                  b"<Prtg><Text>\x01</Text></Prtg>\n")
+        status, out = self.run_runner()
+        self.assertOutcome("latin1", False, out)
+        self.assertIn("does not parse as UTF-8 XML", out)
+        self.assertOutcome("utf8", True, out)
+        self.assertOutcome("control", False, out)
 
     def test_console_lines_around_the_document_only_with_console_characters(self):
         text = "* console line\\n<Prtg><Text>x</Text></Prtg>\\n"
@@ -203,7 +217,7 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("whole", False, out)
         self.assertOutcome("embedded", True, out)
         self.assertOutcome("broken", False, out)
-        self.assertIn("the <Prtg> document does not parse as XML", out)
+        self.assertIn("the <Prtg> document does not parse as UTF-8 XML", out)
         self.assertOutcome("absent", False, out)
         self.assertIn("standard output holds no <Prtg> ... </Prtg> document", out)
         self.assertOutcome("other", False, out)
