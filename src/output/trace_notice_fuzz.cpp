@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -23,6 +22,7 @@ constexpr std::string_view kNoError = " - Please Check Trace-File !";
 
 /// The buffer after the notice is appended to `message`, with "Dev_Rfc.Trc" holding `file`.
 std::string notice_for(std::string_view message, std::string_view file) {
+  const tw::fuzzing::InDirectory work(tw::fuzzing::scratch_directory());
   tw::fuzzing::write_file(tw::kRfcTraceFile, file);
   Report report;
   report.buffer = message;
@@ -55,9 +55,6 @@ void check_error_document(std::string_view message) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool entered = (std::filesystem::current_path(tw::fuzzing::scratch_directory()),
-                               true);
-  (void)entered;
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t line_end = input.find('\n');
   if (line_end == std::string_view::npos) return 0;

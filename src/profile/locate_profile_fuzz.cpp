@@ -40,7 +40,6 @@ void prepare_drive() {
   for (std::string_view profile : kProfiles) {
     tw::fuzzing::write_file(root.string() + std::string(profile), profile);
   }
-  std::filesystem::current_path(root / "work");
   tw::set_drive_root(root.string());
 }
 
@@ -59,6 +58,8 @@ std::string content_of(std::FILE* file) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool prepared = (prepare_drive(), true);
   (void)prepared;
+  // Relative directory lines lead below the working directory "work" of the drive.
+  const tw::fuzzing::InDirectory work(tw::fuzzing::scratch_directory() / "work");
   const std::string_view input(reinterpret_cast<const char*>(data), size);
 
   std::FILE* stream = tw::fuzzing::stream_of(input);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <expat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -43,6 +44,12 @@ inline std::string shown(std::string_view bytes) {
 
 using NamedText = std::pair<std::string_view, std::string_view>;
 
+/// The working directory the process started in; set when a target first changes it.
+inline std::string& starting_directory() {
+  static std::string directory;
+  return directory;
+}
+
 /// Prints which property broke and the named texts involved, then aborts, so that
 /// libFuzzer keeps the input that broke it.
 [[noreturn]] inline void fail(std::string_view property, std::initializer_list<NamedText> texts) {
@@ -51,6 +58,9 @@ using NamedText = std::pair<std::string_view, std::string_view>;
     account += "  " + std::string(text.first) + " = " + shown(text.second) + "\n";
   }
   std::fwrite(account.data(), 1, account.size(), stderr);
+  // libFuzzer saves the input relative to the working directory it was started in.
+  if (!starting_directory().empty() && chdir(starting_directory().c_str()) != 0)
+    std::perror("tarnwheel fuzz: back to the starting directory");
   std::abort();
 }
 
@@ -63,7 +73,8 @@ inline void check(bool holds, std::string_view property,
 /// A directory of its own for this process, made at first use below the system's temporary
 /// directory and removed with its content when the process ends.
 inline const std::filesystem::path& scratch_directory() {
-  static const std::filesystem::path directory = [] {
+  // Never destroyed, so that the exit handler still finds it.
+  static const std::filesystem::path* const directory = [] {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "tarnwheel-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
@@ -74,10 +85,27 @@ inline const std::filesystem::path& scratch_directory() {
       std::error_code ignored;
       std::filesystem::remove_all(scratch_directory(), ignored);
     });
-    return std::filesystem::path(pattern);
+    return new std::filesystem::path(pattern);
   }();
-  return directory;
+  return *directory;
 }
+
+/// Makes a directory the working directory for as long as the guard lives. Targets change
+/// it only around the call they fuzz, so that libFuzzer's own relative paths keep working.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::filesystem::path& directory)
+      : previous_(std::filesystem::current_path()) {
+    if (starting_directory().empty()) starting_directory() = previous_.string();
+    std::filesystem::current_path(directory);
+  }
+  ~InDirectory() { std::filesystem::current_path(previous_); }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
 
 /// Writes `bytes` to `path`, replacing what was there, creating the directories on the way.
 inline void write_file(const std::filesystem::path& path, std::string_view bytes) {
