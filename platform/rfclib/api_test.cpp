@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "itab.h"
+#include "library_state.h"
 #include "saprfc.h"
 #include "test_support.h"
 
@@ -139,19 +141,19 @@ TEST_F(Api, OpenExNeedsAReadableParameterFileAndTheDestination) {
   RFC_ERROR_INFO_EX info;
   {
     tw::testing::EnvVar ini("RFC_INI", std::nullopt);
-    EXPECT_EQ(RfcOpenEx("CLIENT=100 USER=U PASSWD=topsecret DEST=PRD", &info), 0u);
-    EXPECT_EQ(info.group, RFC_ERROR_GROUP_PARAMETER);
+    EXPECT_EQ(tw::testing::open_ex("CLIENT=100 USER=U PASSWD=topsecret DEST=PRD", &info), 0u);
+    EXPECT_EQ(info.group, RFC_ERROR_PROGRAM);
     EXPECT_STREQ(info.message, "parameter file 'SapRfc.ini' cannot be read");
   }
   tw::testing::write_file("other.ini", "DEST=PRD\nTYPE=B\nDEST=DEV\nSYSNR=0\n");
   tw::testing::EnvVar ini("RFC_INI", "other.ini");
-  EXPECT_EQ(RfcOpenEx("DEST=QAS", &info), 0u);
+  EXPECT_EQ(tw::testing::open_ex("DEST=QAS", &info), 0u);
   EXPECT_STREQ(info.message, "destination 'QAS' not found in 'other.ini'");
-  EXPECT_EQ(RfcOpenEx("DEST=PRD", &info), 0u);
+  EXPECT_EQ(tw::testing::open_ex("DEST=PRD", &info), 0u);
   EXPECT_NE(std::string(info.message).find("TYPE=B"), std::string::npos);
-  EXPECT_EQ(RfcOpenEx("DEST=DEV", &info), 0u);
+  EXPECT_EQ(tw::testing::open_ex("DEST=DEV", &info), 0u);
   EXPECT_STREQ(info.message, "destination 'DEV' has no ASHOST");
-  EXPECT_EQ(RfcOpenEx("PASSWD=topsecret", &info), 0u);
+  EXPECT_EQ(tw::testing::open_ex("PASSWD=topsecret", &info), 0u);
   EXPECT_STREQ(info.key, "RFC_ERROR_PARAMETER");
   EXPECT_EQ(RfcOpenEx(nullptr, nullptr), 0u);
   EXPECT_EQ(trace().find("topsecret"), std::string::npos);
@@ -169,8 +171,23 @@ TEST_F(Api, InstalledStructuresGetHandlesAwayFromTheTypeCodes) {
   EXPECT_GE(a, 1000u);
   EXPECT_NE(a, b);
   EXPECT_EQ(a, again);
+  // The structure installed first stays as it was.
+  ASSERT_EQ(tw::rfclib::state().structures.size(), 2u);
+  EXPECT_EQ(tw::rfclib::state().structures[0].elements.size(), 2u);
   EXPECT_EQ(RfcInstallStructure(nullptr, elements, 1, &a), RFC_INVALID_PARAMETER);
   EXPECT_EQ(RfcInstallStructure(first, nullptr, 1, &a), RFC_INVALID_PARAMETER);
+}
+
+TEST_F(Api, LastErrorTellsWhetherThereIsOne) {
+  RFC_ERROR_INFO info;
+  std::memset(&info, 'x', sizeof info);
+  EXPECT_EQ(RfcLastError(&info), 1);  // nothing failed yet
+  EXPECT_STREQ(info.key, "");
+  RfcClose(0);
+  EXPECT_EQ(RfcLastError(&info), 1);
+  EXPECT_EQ(RfcOpen(nullptr), 0u);
+  EXPECT_EQ(RfcLastError(&info), 0);
+  EXPECT_STRNE(info.key, "");
 }
 
 TEST_F(Api, LastErrorFieldsStayTerminatedWithinTheirSize) {

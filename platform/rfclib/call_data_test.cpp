@@ -1,4 +1,5 @@
 #include "call_data.h"
+#include "itab.h"
 
 #include <gtest/gtest.h>
 

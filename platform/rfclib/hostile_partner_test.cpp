@@ -273,7 +273,7 @@ TEST_F(HostilePartner, CloseWithoutAnswerIsASystemException) {
   FakeGateway gateway("", true);
   const Outcome outcome = call(gateway);
   EXPECT_EQ(outcome.rc, RFC_SYS_EXCEPTION);
-  EXPECT_EQ(outcome.exception, "connection closed by partner");
+  EXPECT_EQ(outcome.exception, "COMMUNICATION_FAILURE");
   EXPECT_NE(outcome.trace.find("ERROR       connection closed by partner\n"), std::string::npos);
 }
 

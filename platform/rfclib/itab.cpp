@@ -69,7 +69,7 @@ using tw::rfclib::Itab;
  * A new empty table of lines of `line_length` bytes; NULL for a line length of 0, or when
  * memory runs out (the error handler is called). `occurs` and `memory` are hints only.
  */
-extern "C" ITAB_H ItCreate(char* name, unsigned line_length, unsigned /*occurs*/,
+extern "C" ITAB_H SAP_API ItCreate(char* name, unsigned line_length, unsigned /*occurs*/,
                            unsigned /*memory*/) {
   return guarded("ItCreate", ITAB_H{nullptr}, [&]() -> ITAB_H {
     if (line_length == 0) return nullptr;
@@ -84,7 +84,7 @@ extern "C" ITAB_H ItCreate(char* name, unsigned line_length, unsigned /*occurs*/
 /*
  * The number of lines; 0 for NULL.
  */
-extern "C" unsigned ItFill(ITAB_H table) {
+extern "C" unsigned SAP_API ItFill(ITAB_H table) {
   return guarded("ItFill", 0u,
                  [&] { return table == nullptr ? 0u : static_cast<Itab*>(table)->lines; });
 }
@@ -92,7 +92,7 @@ extern "C" unsigned ItFill(ITAB_H table) {
 /*
  * Line `line` (from 1); NULL for NULL or a line out of range.
  */
-extern "C" void* ItGetLine(ITAB_H handle, unsigned line) {
+extern "C" void* SAP_API ItGetLine(ITAB_H handle, unsigned line) {
   return guarded("ItGetLine", static_cast<void*>(nullptr), [&]() -> void* {
     if (handle == nullptr) return nullptr;
     const auto* table = static_cast<const Itab*>(handle);
@@ -105,7 +105,7 @@ extern "C" void* ItGetLine(ITAB_H handle, unsigned line) {
  * Appends a zero-filled line and returns it; NULL for NULL, or when memory runs out (the
  * error handler is called).
  */
-extern "C" void* ItAppLine(ITAB_H handle) {
+extern "C" void* SAP_API ItAppLine(ITAB_H handle) {
   if (handle == nullptr) return nullptr;
   return guarded("ItAppLine", static_cast<void*>(nullptr), [&]() -> void* {
     void* line = tw::rfclib::append_line(*static_cast<Itab*>(handle));
@@ -117,7 +117,7 @@ extern "C" void* ItAppLine(ITAB_H handle) {
 /*
  * Frees a table and its lines. Returns 0, or 1 for NULL.
  */
-extern "C" int ItDelete(ITAB_H handle) {
+extern "C" int SAP_API ItDelete(ITAB_H handle) {
   if (handle == nullptr) return 1;
   return guarded("ItDelete", 1, [&] {
     auto* table = static_cast<Itab*>(handle);

@@ -3,10 +3,12 @@
 
 #include <string>
 
+#include "saprfc.h"
+
 namespace tw::rfclib {
 
 /// The allocator of RFC_ENV: realloc-like, size 0 frees.
-using Allocator = void* (*)(void* old, unsigned long size);
+using Allocator = RFC_ALLOCATE;
 
 /// What an ITAB_H points to.
 struct Itab {
@@ -30,3 +32,8 @@ void* append_line(Itab& table);
 void free_lines(Itab& table);
 
 }  // namespace tw::rfclib
+
+/* Appends a zero-filled row to a table and returns it; NULL for NULL, or when memory runs
+ * out (the error handler is called). The library's own: it fills the tables of a call. */
+extern "C" void* SAP_API ItAppLine(ITAB_H table);
+

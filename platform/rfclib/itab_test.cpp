@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "itab.h"
 #include "saprfc.h"
 #include "test_support.h"
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "saprfc.h"
+#include "saprfc_layout.h"
 
 namespace tw::rfclib {
 

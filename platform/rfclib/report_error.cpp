@@ -67,11 +67,13 @@ void record(const Failure& failure, Where where) {
 }  // namespace
 
 int group_of(const char* key) {
-  if (same(key, kKeyCommunication) || same(key, kKeyProtocol)) return RFC_ERROR_GROUP_COMMUNICATION;
-  if (same(key, kKeyLogon)) return RFC_ERROR_GROUP_LOGON;
-  if (same(key, kKeySystem) || same(key, kKeyException) || same(key, kKeyCall)) return RFC_ERROR_GROUP_PARTNER;
-  if (same(key, kKeyResource)) return RFC_ERROR_GROUP_RESOURCE;
-  return RFC_ERROR_GROUP_PARAMETER;
+  if (same(key, kKeyCommunication)) return RFC_ERROR_COMMUNICATION;
+  if (same(key, kKeyProtocol)) return RFC_ERROR_PROTOCOL;
+  if (same(key, kKeyLogon)) return RFC_ERROR_LOGON_FAILURE;
+  if (same(key, kKeyException)) return RFC_ERROR_APPLICATION_EXCEPTION;
+  if (same(key, kKeySystem) || same(key, kKeyCall)) return RFC_ERROR_SYSTEM_FAILURE;
+  if (same(key, kKeyResource)) return RFC_ERROR_RESOURCE;
+  return RFC_ERROR_PROGRAM;
 }
 
 RFC_RC report_error(const Failure& failure, Where where) noexcept {

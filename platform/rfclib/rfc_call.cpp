@@ -14,7 +14,7 @@
  * RFC_CLOSED on a closed connection, RFC_FAILURE while an earlier call waits for its answer
  * or when sending timed out, RFC_SYS_EXCEPTION when the connection was lost.
  */
-extern "C" RFC_RC RfcCall(RFC_HANDLE handle, char* function, RFC_PARAMETER* exporting,
+extern "C" RFC_RC SAP_API RfcCall(RFC_HANDLE handle, char* function, RFC_PARAMETER* exporting,
                           RFC_TABLE* tables) {
   using namespace tw::rfclib;
   namespace wire = tw::wire;

@@ -8,7 +8,7 @@
  * Closes the connection of `handle` and forgets the handle; 0 closes every connection.
  * An unknown handle is passed over silently, so closing twice does no harm.
  */
-extern "C" void RfcClose(RFC_HANDLE handle) {
+extern "C" void SAP_API RfcClose(RFC_HANDLE handle) {
   using namespace tw::rfclib;
   guarded("RfcClose", 0, [&] {
     auto& connections = state().connections;

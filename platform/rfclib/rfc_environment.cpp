@@ -22,7 +22,7 @@ void copy_field(char* field, std::size_t size, const std::string& text) {
  * Keeps the error handler and allocator for every later operation; NULL goes back to
  * none and the library's own.
  */
-extern "C" void RfcEnvironment(RFC_ENV* environment) {
+extern "C" void SAP_API RfcEnvironment(RFC_ENV* environment) {
   tw::rfclib::guarded("RfcEnvironment", 0, [&] {
     tw::rfclib::state().environment =
         environment != nullptr ? *environment : RFC_ENV{nullptr, nullptr};
@@ -31,10 +31,10 @@ extern "C" void RfcEnvironment(RFC_ENV* environment) {
 }
 
 /*
- * Fills `info` with the last error (empty fields when there was none). Returns 0, or 1
- * for a NULL record.
+ * Fills `info` with the last error and returns 0. Without an error so far the fields are
+ * empty and the result is 1; a NULL record gives 1.
  */
-extern "C" int RfcLastError(RFC_ERROR_INFO* info) {
+extern "C" int SAP_API RfcLastError(RFC_ERROR_INFO* info) {
   if (info == nullptr) return 1;
   using namespace tw::rfclib;
   return guarded("RfcLastError", 1, [&] {
@@ -43,6 +43,6 @@ extern "C" int RfcLastError(RFC_ERROR_INFO* info) {
     copy_field(info->status, sizeof info->status, last.status);
     copy_field(info->message, sizeof info->message, last.message);
     copy_field(info->intstat, sizeof info->intstat, last.intstat);
-    return 0;
+    return last.key.empty() ? 1 : 0;
   });
 }

@@ -9,11 +9,11 @@ inline constexpr RFC_TYPEHANDLE kFirstStructureHandle = 1000;
 }  // namespace tw::rfclib
 
 /*
- * Records the name and the first `entries` elements. Installing a name again replaces
- * its elements and keeps its handle. RFC_INVALID_PARAMETER without a name, or without
- * elements when `entries` is not 0.
+ * Records the name and the first `entries` elements. Installing a name again changes
+ * nothing and hands out the handle installed before. RFC_INVALID_PARAMETER without a name,
+ * or without elements when `entries` is not 0.
  */
-extern "C" RFC_RC RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements, unsigned entries,
+extern "C" RFC_RC SAP_API RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements, unsigned entries,
                                       RFC_TYPEHANDLE* type_handle) {
   using namespace tw::rfclib;
   return guarded("RfcInstallStructure", RFC_FAILURE, [&]() -> RFC_RC {
@@ -29,10 +29,7 @@ extern "C" RFC_RC RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elements, un
     auto& structures = state().structures;
     std::size_t index = 0;
     while (index < structures.size() && structures[index].name != structure.name) ++index;
-    if (index == structures.size())
-      structures.push_back(std::move(structure));
-    else
-      structures[index] = std::move(structure);
+    if (index == structures.size()) structures.push_back(std::move(structure));
     *type_handle = kFirstStructureHandle + static_cast<RFC_TYPEHANDLE>(index);
     return RFC_OK;
   });

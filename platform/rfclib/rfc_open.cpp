@@ -52,7 +52,7 @@ bool request_of(const RFC_OPTIONS* options, OpenRequest& request, Failure& failu
  * Connects and sends the logon with check at the first call; 0 when the options name no
  * system, the service is unknown, the gateway is not reached or does not know the system.
  */
-extern "C" RFC_HANDLE RfcOpen(RFC_OPTIONS* options) {
+extern "C" RFC_HANDLE SAP_API RfcOpen(RFC_OPTIONS* options) {
   using namespace tw::rfclib;
   return guarded("RfcOpen", RFC_HANDLE{0}, [&]() -> RFC_HANDLE {
     OpenRequest request;

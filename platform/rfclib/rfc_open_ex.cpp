@@ -76,7 +76,7 @@ void copy_field(char* field, std::size_t size, const std::string& text) {
  */
 void fill_error_info(RFC_ERROR_INFO_EX* info, const Failure& failure) {
   if (info == nullptr) return;
-  info->group = group_of(failure.key);
+  info->group = static_cast<RFC_ERROR_GROUP>(group_of(failure.key));
   copy_field(info->key, sizeof info->key, failure.key);
   copy_field(info->message, sizeof info->message, failure.text);
 }
@@ -90,10 +90,10 @@ void fill_error_info(RFC_ERROR_INFO_EX* info, const Failure& failure) {
  * logs on with the credentials checked at once. 0 on any failure, with `error_info`
  * (when given) filled; an empty key there means no failure.
  */
-extern "C" RFC_HANDLE RfcOpenEx(const char* connect_param, RFC_ERROR_INFO_EX* error_info) {
+extern "C" RFC_HANDLE SAP_API RfcOpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info) {
   using namespace tw::rfclib;
   if (error_info != nullptr) {
-    error_info->group = 0;
+    error_info->group = static_cast<RFC_ERROR_GROUP>(0);
     error_info->key[0] = '\0';
     error_info->message[0] = '\0';
   }
@@ -112,7 +112,7 @@ extern "C" RFC_HANDLE RfcOpenEx(const char* connect_param, RFC_ERROR_INFO_EX* er
   if (handle == 0 && error_info != nullptr && error_info->key[0] == '\0') {
     // Ended by an exception: the guard reported it as the last error.
     const LastError& last = state().last_error;
-    error_info->group = group_of(last.key.c_str());
+    error_info->group = static_cast<RFC_ERROR_GROUP>(group_of(last.key.c_str()));
     copy_field(error_info->key, sizeof error_info->key, last.key);
     copy_field(error_info->message, sizeof error_info->message, last.message);
   }

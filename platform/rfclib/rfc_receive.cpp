@@ -1,4 +1,5 @@
 // RfcReceive: waits for the answer to the last call and hands out what it holds.
+#include <optional>
 #include <variant>
 
 #include "api_guard.h"
@@ -15,14 +16,28 @@ namespace {
 constexpr const char* kOperation = "RfcReceive";
 
 /*
- * Ends a receive with a failure: keeps `exception_text` for `*exception`, closes the
- * connection unless `keep_open`, and reports last, since the error handler may close
- * every connection or never return.
+ * The exception name RfcReceive hands out for a failure: the partner's exception for
+ * RFC_EXCEPTION, "COMMUNICATION_FAILURE" (connection lost) or "SYSTEM_FAILURE" for
+ * RFC_SYS_EXCEPTION; none for every other result.
  */
-RFC_RC fail(Connection& connection, const Failure& failure, std::string exception_text,
+std::optional<std::string> exception_name(const Failure& failure, const std::string& raised) {
+  if (failure.rc == RFC_EXCEPTION) return raised;
+  if (failure.rc == RFC_SYS_EXCEPTION)
+    return failure.key == kKeyCommunication ? "COMMUNICATION_FAILURE" : "SYSTEM_FAILURE";
+  return std::nullopt;
+}
+
+/*
+ * Ends a receive with a failure: sets `*exception` for the results that have an exception
+ * name, closes the connection unless `keep_open`, and reports last, since the error
+ * handler may close every connection or never return.
+ */
+RFC_RC fail(Connection& connection, const Failure& failure, const std::string& raised,
             bool keep_open, char** exception, Where where) {
-  connection.exception_text = std::move(exception_text);
-  if (exception != nullptr) *exception = connection.exception_text.data();
+  if (const auto name = exception_name(failure, raised)) {
+    connection.exception_text = *name;
+    if (exception != nullptr) *exception = connection.exception_text.data();
+  }
   if (!keep_open) connection.close();
   return report_error(failure, where);
 }
@@ -38,7 +53,7 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
     const Failure failure =
         transfer_failure(kOperation, Transfer{Transfer::Kind::kMalformed, error},
                          "call of " + connection.function, connection.partner());
-    return fail(connection, failure, failure.text, false, exception, RFC_HERE);
+    return fail(connection, failure, "", false, exception, RFC_HERE);
   }
   fill_importing(reply, importing);
   if (!append_rows(reply, tables)) {
@@ -46,7 +61,7 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
                           .key = kKeyResource,
                           .text = "memory insufficient for the rows of " + connection.function,
                           .call_handler = true};
-    return fail(connection, failure, failure.text, true, exception, RFC_HERE);
+    return fail(connection, failure, "", true, exception, RFC_HERE);
   }
   return RFC_OK;
 }
@@ -59,8 +74,8 @@ RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** 
   const std::string what = "call of " + connection.function;
   if (const auto* fault = std::get_if<wire::Fault>(&answer)) {
     const Failure failure = fault_failure(kOperation, *fault, what, connection.partner());
-    return fail(connection, failure, fault->exception.empty() ? failure.text : fault->exception,
-                fault->code != RFC_SYS_EXCEPTION, exception, RFC_HERE);
+    return fail(connection, failure, fault->exception, fault->code != RFC_SYS_EXCEPTION,
+                exception, RFC_HERE);
   }
   Failure failure;
   if (const auto* refusal = std::get_if<wire::LogonRefused>(&answer))
@@ -69,7 +84,7 @@ RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** 
     failure = abort_failure(kOperation, *abort, connection.partner());
   else
     failure = unexpected_message(kOperation, wire::type_of(answer), connection.partner());
-  return fail(connection, failure, failure.text, false, exception, RFC_HERE);
+  return fail(connection, failure, "", false, exception, RFC_HERE);
 }
 
 }  // namespace
@@ -81,9 +96,11 @@ RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** 
  * parameters filled, rows appended. Else the partner's return code (1, 2, 3 or another),
  * RFC_FAILURE for a timeout, a malformed frame or an abort (the error handler is called),
  * RFC_SYS_EXCEPTION for a lost connection or a logon rejected at this first call.
- * `*exception` points to the exception name (code 2) or the error text; NULL on RFC_OK.
+ * `*exception` points to the exception name for RFC_EXCEPTION, to "COMMUNICATION_FAILURE"
+ * (connection lost) or "SYSTEM_FAILURE" for RFC_SYS_EXCEPTION, and is NULL otherwise; the
+ * error text is the last error's and the trace file's.
  */
-extern "C" RFC_RC RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables,
+extern "C" RFC_RC SAP_API RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TABLE* tables,
                              char** exception) {
   using namespace tw::rfclib;
   namespace wire = tw::wire;
@@ -107,7 +124,7 @@ extern "C" RFC_RC RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing, RFC_TA
       const Failure failure = transfer_failure(kOperation, transfer,
                                                "call of " + connection->function,
                                                connection->partner());
-      return fail(*connection, failure, failure.text, false, exception, RFC_HERE);
+      return fail(*connection, failure, "", false, exception, RFC_HERE);
     }
     if (const auto* reply = std::get_if<wire::Reply>(&answer))
       return take_reply(*connection, *reply, importing, tables, exception);

@@ -15,6 +15,11 @@
 
 namespace tw::testing {
 
+/// RfcOpenEx on a modifiable copy of `text`, as the interface wants it.
+inline RFC_HANDLE open_ex(std::string text, RFC_ERROR_INFO_EX* error_info) {
+  return RfcOpenEx(text.data(), error_info);
+}
+
 /// A fresh temporary directory that is the working directory while the object lives.
 class ScratchDirectory {
  public:

@@ -15,6 +15,7 @@ struct Report {
   bool text_open = false;            ///< between open_text and close_text
   bool channel_selected = false;     ///< "Brassik": the selectors asked for one channel
   int selected_channel = 0;          ///< "Brassik": the number of that channel
+  bool prtg_channels = false;        ///< "CHANNELS=PRTG": each Result carries PRTG settings
 };
 
 inline constexpr std::string_view kOutputModes[] = {"EXEXML", "Wendlow", "Fiskart", "Tamberly",
@@ -75,8 +76,11 @@ void report_append(Report& report, std::string_view text);
 void close_text(Report& report);
 
 /// Counts one channel and appends it: name, optional custom unit, value (escaped).
+/// `statistic` names the statistic the value belongs to (its own channel name, also when
+/// the channel is named after a system); with "CHANNELS=PRTG" it decides the PRTG
+/// settings of the Result. Empty: no settings.
 void add_channel(Report& report, std::string_view name, std::string_view value,
-                 std::string_view unit);
+                 std::string_view unit, std::string_view statistic = {});
 
 /// Appends the end of the document.
 void close_document(Report& report);

@@ -92,6 +92,55 @@ TEST(Report, MarkupCharactersAreEscapedOnce) {
             "<CustomUnit>x&gt;y</CustomUnit>\n<Value>&lt;1&gt;</Value></Result>\n");
 }
 
+TEST(Report, PrtgChannelSettingsFollowTheValue) {
+  Report report;
+  report.prtg_channels = true;
+  // A system's channel of a list run: named after the system, set by the item's statistic.
+  add_channel(report, "PRD.P00", "3", "", "OverFlows");
+  add_channel(report, "QuePages", "400", "Pages", "QuePages");
+  add_channel(report, "AvgWaitsOnPage", "12,5", "", "AvgWaitsOnPage");
+  add_channel(report, "R&D", "<1>", "", "GrpCommits");
+  EXPECT_EQ(report.buffer,
+            "\n<Result><Channel>PRD.P00</Channel>\n<Unit>Count</Unit>\n<Value>3</Value>"
+            "\n<Mode>Difference</Mode>\n<LimitMaxWarning>0</LimitMaxWarning>"
+            "\n<LimitWarningMsg>Log queue overflowed since the last scan</LimitWarningMsg>"
+            "\n<LimitMode>1</LimitMode></Result>\n"
+            "\n<Result><Channel>QuePages</Channel>\n<Unit>Custom</Unit>"
+            "\n<CustomUnit>Pages</CustomUnit>\n<Value>400</Value>\n<Mode>Absolute</Mode></Result>\n"
+            "\n<Result><Channel>AvgWaitsOnPage</Channel>\n<Value>12.5</Value>"
+            "\n<Mode>Absolute</Mode>\n<Float>1</Float></Result>\n"
+            "\n<Result><Channel>R&amp;D</Channel>\n<Unit>Count</Unit>\n<Value>&lt;1&gt;</Value>"
+            "\n<Mode>Difference</Mode></Result>\n");
+  EXPECT_EQ(report.channel_counter, 4);
+}
+
+TEST(Report, WithoutTheSelectorNothingChanges) {
+  Report plain;
+  Report selected;
+  selected.prtg_channels = true;
+  // A statistic without settings writes the Result as without the selector.
+  add_channel(selected, "Load", "12,5", "PerCent", "Load");
+  add_channel(plain, "Load", "12,5", "PerCent");
+  EXPECT_EQ(selected.buffer, plain.buffer);
+
+  Report off;
+  add_channel(off, "OverFlows", "12,5", "", "OverFlows");
+  EXPECT_EQ(off.buffer, "\n<Result><Channel>OverFlows</Channel>\n<Value>12,5</Value></Result>\n");
+
+  // The plain-text dialects ignore the settings.
+  for (const char* mode : {"Tamberly", "Brassik"}) {
+    Report without;
+    without.output_mode = mode;
+    add_channel(without, "AvgWaitsOnPage", "12,5", "");
+    Report with;
+    with.output_mode = mode;
+    with.prtg_channels = true;
+    add_channel(with, "AvgWaitsOnPage", "12,5", "", "AvgWaitsOnPage");
+    EXPECT_EQ(with.buffer, without.buffer) << mode;
+    EXPECT_NE(with.buffer.find("12,5"), std::string::npos) << mode;
+  }
+}
+
 TEST(Report, XmlTextIsUtf8WhateverTheBytes) {
   // Well-formed UTF-8 and plain ASCII pass as they are.
   EXPECT_EQ(xml_escape("Kennwort ung\xC3\xBCltig \xE2\x82\xAC \xF0\x9F\x98\x80"),

@@ -120,13 +120,17 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
     const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
     const Statistic* statistic = find_statistic(row.label);
     if (!settings.item_selection) {
-      if (statistic != nullptr) add_channel(report, statistic->channel, row.value, statistic->unit);
+      if (statistic != nullptr) {
+        add_channel(report, statistic->channel, row.value, statistic->unit, statistic->channel);
+      }
       continue;
     }
     sensor.list.found_mark = 'X';
     report.buffer.clear();
     if (statistic != nullptr && settings.item == statistic->channel) {
-      add_channel(report, sensor.list.system_label, row.value, statistic->unit);
+      // The system's channel carries the settings of the item's statistic.
+      add_channel(report, sensor.list.system_label, row.value, statistic->unit,
+                  statistic->channel);
       print(sensor.out, report.buffer);
       report.buffer.clear();
       break;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "profile/profile_record.h"
 
@@ -14,6 +15,21 @@ struct Sensor;
 
 inline constexpr std::string_view kRunStatusError = "ERR";
 inline constexpr std::string_view kRunStatusOk = "OK";
+
+/// The file of the RFC library, loaded from the program's own folder.
+#ifdef _WIN32
+inline constexpr std::string_view kRfcLibraryFile = "librfc32.dll";
+#else
+inline constexpr std::string_view kRfcLibraryFile = "librfccm.so";
+#endif
+
+/// Loads the RFC library from the program's own folder (never from the working directory
+/// or a search path) and binds its twelve entry points, once per process; the classic
+/// names the RFC steps call forward to them. A library that is missing, cannot be loaded or
+/// lacks an entry point gives false and `error`, the "Error 1009: " message that names the
+/// file, the folder and the missing entry point. Until a library is bound the classic names
+/// answer as a library without any connection.
+bool load_rfc_library(std::string& error);
 
 /// What the RFC steps keep for the life of the process.
 struct RfcState {
@@ -71,5 +87,5 @@ void set_error_report_target(Sensor* sensor);
 extern "C" {
 /// The library's error handler: reports the failure of `operation` and ends the process
 /// with status 1. Does not return.
-[[noreturn]] void rfc_error_report(char* operation);
+[[noreturn]] void SAP_API rfc_error_report(char* operation);
 }

@@ -34,7 +34,7 @@ void write_rfc_error_report(Sensor& sensor, const char* operation) {
 
 }  // namespace tw
 
-extern "C" void rfc_error_report(char* operation) {
+extern "C" void SAP_API rfc_error_report(char* operation) {
   try {
     if (tw::g_report_target != nullptr) {
       tw::write_rfc_error_report(*tw::g_report_target, operation);

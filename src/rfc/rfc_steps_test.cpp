@@ -43,6 +43,8 @@ password = Secret
 class RfcSteps : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(load_rfc_library(error)) << error;
     sensor_.out.capture = &printed_;
     ProfileRecord& profile = sensor_.profile;
     profile.destination = "PRD";

@@ -1,5 +1,6 @@
 #include "os/ascii_text.h"
 #include "os/local_time.h"
+#include "output/channel_settings.h"
 #include "run/sensor.h"
 
 namespace tw {
@@ -106,6 +107,8 @@ int run_global_list(Sensor& sensor) {
   settings.option_upper = upper_a_to_z(settings.option_kept);
   take_client_selector(settings);
   select_channel(report, settings.option_upper, settings.option_kept);
+  // An allocation text that says "CHANNELS=" overrides the command line.
+  report.prtg_channels = prtg_channels_from(settings.option_upper, report.prtg_channels);
 
   if (settings.console_mode) print(sensor.out, settings.banner + "\n");
   for (char& c : settings.option_kept) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "os/local_time.h"
+#include "output/channel_settings.h"
 #include "profile/global_profile.h"
 #include "profile/locate_profile.h"
 
@@ -42,6 +43,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
 
   sensor.report.output_mode = output_mode_from(settings.option_upper);
   select_channel(sensor.report, settings.option_upper, settings.option_kept);
+  sensor.report.prtg_channels = prtg_channels_from(settings.option_upper, false);
   LocatedProfile located =
       locate_profile(completed, sensor.report.output_mode, settings.option_upper);
   if (!located.error.empty()) return fail_run(sensor, located.error);
@@ -60,6 +62,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
     settings.item = list.item;
     sensor.list.listing = std::move(list.listing);
     sensor.list.label_style = list.label_style;
+    std::string library_error;
+    if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
     return run_global_list(sensor);
   }
 
@@ -67,6 +71,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
                                               RunKind::single_system, settings.profile_name);
   if (read.failed) return fail_run(sensor, read.error);
   if (settings.client_override) sensor.profile.client = settings.client;
+  std::string library_error;
+  if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
   return run_single_system(sensor);
 }
 

@@ -803,11 +803,12 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
+        special_base = tree if drive.is_dir() else work
         for rel in case["fifos"]:
-            (tree / rel).parent.mkdir(parents=True, exist_ok=True)
-            os.mkfifo(tree / rel)
+            (special_base / rel).parent.mkdir(parents=True, exist_ok=True)
+            os.mkfifo(special_base / rel)
         for rel in case["empty_folders"]:
-            (tree / rel).mkdir(parents=True, exist_ok=True)
+            (special_base / rel).mkdir(parents=True, exist_ok=True)
 
         args = list(case["args"])
         port = None
