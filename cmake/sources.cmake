@@ -1,5 +1,6 @@
 # Every operation lives in its own file under src/ (and tools/); unit tests sit beside the
-# code as *_test.cpp. The globs keep the lists in step with the tree.
+# code as *_test.cpp, libFuzzer targets as *_fuzz.cpp (cmake/fuzz.cmake). The globs keep
+# the lists in step with the tree.
 file(GLOB_RECURSE _all_sources CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/src/*.cpp ${CMAKE_SOURCE_DIR}/tools/*.cpp)
 set(TARNWHEEL_CORE_SOURCES "")
@@ -12,6 +13,8 @@ foreach(_file IN LISTS _all_sources)
     list(APPEND TARNWHEEL_DEADLINE_TEST_SOURCES ${_file})
   elseif(_file MATCHES "_test\\.cpp$")
     list(APPEND TARNWHEEL_TEST_SOURCES ${_file})
+  elseif(_file MATCHES "_fuzz\\.cpp$")
+    # fuzz targets are built only with TARNWHEEL_FUZZ, each as its own program
   elseif(_file MATCHES "/main\\.cpp$" OR _file MATCHES "/tools/[^/]*_main\\.cpp$")
     # process entries are linked into their own executables
   else()

@@ -46,13 +46,13 @@ void append_trace_notice(Report& report) {
   std::string captured;
   std::string piece;
   while (read_piece(file.get(), 99, piece)) {
+    // The line end goes whole, also a CR LF that a text read on POSIX leaves in place; only
+    // this piece's own, so that later lines never shorten a text taken before.
+    strip_line_end(piece);
     const std::string_view view(piece);
     if (view.starts_with("**** ERROR ")) captured.clear();
     if (view.starts_with("ERROR ")) captured = view.size() > 12 ? piece.substr(12) : "";
     if (view.size() >= 15 && view.substr(7, 8) == "======> ") captured = piece.substr(15);
-    // The line end goes whole, also a CR LF that a text read on POSIX leaves in place.
-    if (!captured.empty() && captured.back() == '\n') captured.pop_back();
-    if (!captured.empty() && captured.back() == '\r') captured.pop_back();
   }
   if (captured.empty()) {
     report_append(report, " - Please Check Trace-File !");

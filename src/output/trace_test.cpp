@@ -47,6 +47,15 @@ TEST_F(TraceNotice, LastErrorTextAfterTheLastHeader) {
   EXPECT_EQ(notice_for("ERROR 1\n"), " - Please Check Trace-File !");  // shorter than 13
 }
 
+TEST_F(TraceNotice, LaterLinesLeaveTheTextAsItWasTaken) {
+  // One line end goes with its own line; a carriage return before it stays with the text,
+  // however many lines without an error key follow.
+  EXPECT_EQ(notice_for("ERROR       text\r\r\n"), " - text\r");
+  EXPECT_EQ(notice_for("ERROR       text\r\r\nTIME        Mon Dec 08\nCOMPONENT   RFC\n"),
+            " - text\r");
+  EXPECT_EQ(notice_for("T:0042 ======> text \r\n\n\n"), " - text ");
+}
+
 TEST_F(TraceNotice, LongLinesAreReadInPiecesOf99) {
   // The text of a long error line is its first piece only; the rest is another piece.
   const std::string text(150, 'x');
