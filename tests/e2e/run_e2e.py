@@ -776,6 +776,9 @@ def parse_utf8_xml(document: bytes) -> None:
 
 
 WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the program"
+# A Windows program that crashes ends with a status of Windows (0xC0000005, say); a POSIX
+# signal ends only Wine's own loader.
+WINE_SIGNAL_HINT = "Wine's loader was ended by a signal"
 
 
 def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
@@ -790,6 +793,10 @@ def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
         if result == "fail" and wine is not None and any(WINE_START_HINT in l for l in lines):
             result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
             lines = lines + ["    (the second try; the first printed nothing)"] if lines else lines
+        elif result == "fail" and wine is not None and any(WINE_SIGNAL_HINT in l for l in lines):
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            lines = lines + ["    (the second try; Wine's loader crashed on the first)"] \
+                if lines else lines
         return result, lines
     except CaseError as e:
         return "fail", ["    " + line for line in str(e).splitlines()]
@@ -960,6 +967,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             problems.append("    exit status %d, expected %d" % (status, case["status"]))
             if sandboxed and stderr.startswith(b"bwrap:"):
                 problems.append("    (bwrap could not set up the sandbox; see stderr)")
+            if wine is not None and status < 0:
+                problems.append("    (" + WINE_SIGNAL_HINT + ")")
             if wine is not None and not stdout and not stderr:
                 problems.append("    (" + WINE_START_HINT + "; --wine-debug err+all shows "
                                 "Wine's errors)")
