@@ -1,24 +1,23 @@
 // Process entry of rfcsim, the simulated SAP side: reads the scenario, listens, announces
-// the port and serves until SIGTERM or SIGINT.
-#include <csignal>
+// the port and serves until SIGTERM or SIGINT (Ctrl+C on Windows).
 #include <cstdio>
 #include <string>
 
-#include <unistd.h>
-
 #include "command_line.h"
+#include "net.h"
 #include "scenario.h"
 #include "server.h"
 #include "sim_log.h"
+#include "sim_os.h"
 
 namespace {
 
 tw::rfcsim::Server* running_server = nullptr;
 
 /*
- * SIGTERM and SIGINT: ends the server's run.
+ * A request to stop (a signal, or Ctrl+C): ends the server's run.
  */
-extern "C" void on_stop_signal(int) {
+void stop_running_server() {
   if (running_server != nullptr) running_server->stop();
 }
 
@@ -27,30 +26,21 @@ extern "C" void on_stop_signal(int) {
  * that a reader never sees a partial file.
  */
 bool write_port_file(const std::string& path, unsigned port) {
-  const std::string temporary = path + ".tmp." + std::to_string(::getpid());
+  const std::string temporary = path + ".tmp." + std::to_string(tw::rfclib::net::process_id());
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) return false;
   const bool written = std::fprintf(file, "%u\n", port) > 0;
-  if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (std::fclose(file) != 0 || !written) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  // Windows renames onto no existing file.
+  if (std::rename(temporary.c_str(), path.c_str()) != 0 &&
+      (std::remove(path.c_str()) != 0 || std::rename(temporary.c_str(), path.c_str()) != 0)) {
     std::remove(temporary.c_str());
     return false;
   }
   return true;
-}
-
-/*
- * Stops on SIGTERM and SIGINT; ignores SIGPIPE (a client gone while we write).
- */
-void install_signal_handlers() {
-  struct sigaction action {};
-  action.sa_handler = on_stop_signal;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, nullptr);
-  sigaction(SIGINT, &action, nullptr);
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigemptyset(&ignore.sa_mask);
-  sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 /*
@@ -83,7 +73,7 @@ int main(int argc, char** argv) {
 
   Server server(scenario, options.log_file.empty() ? nullptr : &log);
   running_server = &server;
-  install_signal_handlers();
+  tw::rfcsim::os::on_stop_request(stop_running_server);
   if (!server.listen(options.listen, error))
     return fail("cannot listen on " + options.listen + ": " + error, 1);
   if (!options.port_file.empty() && !write_port_file(options.port_file, server.port()))

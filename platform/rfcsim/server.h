@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <list>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
 
 #include "scenario.h"
+#include "sim_os.h"
 #include "sim_log.h"
 
 namespace tw::rfcsim {
@@ -42,7 +41,7 @@ class Server {
   /*
    * The port listened on.
    */
-  std::uint16_t port() const { return port_; }
+  std::uint16_t port() const { return listener_.port(); }
 
   /*
    * Accepts and serves connections until stop() is called; then shuts every session
@@ -58,11 +57,16 @@ class Server {
 
  private:
   struct Worker {
-    int fd = -1;
+    Server* server = nullptr;
+    os::SocketId socket = os::kNoSocket;
     std::atomic<bool> done{false};
-    std::thread thread;
+    os::ThreadId thread = 0;
   };
 
+  /*
+   * The body of a worker's thread: serve(), which catches what it may throw.
+   */
+  static void run_worker(void* worker);
   /*
    * Runs one session on the worker's connection until either side ends it; closes the
    * connection and marks the worker done.
@@ -75,11 +79,8 @@ class Server {
 
   const Scenario& scenario_;
   SimLog* log_;
-  int listen_fd_ = -1;
-  int wake_read_ = -1;
-  int wake_write_ = -1;
-  std::uint16_t port_ = 0;
-  std::mutex mutex_;  ///< guards the fd of every worker
+  os::Listener listener_;
+  os::Lock lock_;  ///< guards the socket of every worker
   std::list<std::unique_ptr<Worker>> workers_;
 };
 

@@ -12,7 +12,7 @@ bool SimLog::open(const std::string& path) {
 }
 
 void SimLog::line(const std::string& text) {
-  const std::lock_guard<std::mutex> lock(mutex_);
+  const os::Hold hold(lock_);
   if (file_ == nullptr) return;
   std::fwrite(text.data(), 1, text.size(), file_);
   std::fputc('\n', file_);

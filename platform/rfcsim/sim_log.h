@@ -2,8 +2,9 @@
 #pragma once
 
 #include <cstdio>
-#include <mutex>
 #include <string>
+
+#include "sim_os.h"
 
 namespace tw::rfcsim {
 
@@ -25,7 +26,7 @@ class SimLog {
   void line(const std::string& text);
 
  private:
-  std::mutex mutex_;
+  os::Lock lock_;
   std::FILE* file_ = nullptr;
 };
 
