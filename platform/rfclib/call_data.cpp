@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "itab.h"
-#include "library_state.h"
 #include "text_util.h"
 
 namespace tw::rfclib {
@@ -166,7 +165,7 @@ void fill_importing(const wire::Reply& reply, RFC_PARAMETER* importing) {
   }
 }
 
-bool append_rows(const wire::Reply& reply, RFC_TABLE* tables) {
+bool append_rows(const wire::Reply& reply, RFC_TABLE* tables, Allocator allocate) {
   for (const wire::Table& table : reply.tables) {
     RFC_TABLE* target = find_table(tables, table.name);
     if (target == nullptr) continue;
@@ -176,7 +175,7 @@ bool append_rows(const wire::Reply& reply, RFC_TABLE* tables) {
       auto* itab = new Itab;
       itab->name = table.name;
       itab->line_length = line_length;
-      itab->allocate = state().environment.allocate;
+      itab->allocate = allocate;
       target->ithandle = itab;
     }
     Itab& itab = *itab_of(target->ithandle);

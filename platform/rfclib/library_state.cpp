@@ -18,4 +18,8 @@ Connection* find_connection(RFC_HANDLE handle) {
   return found == connections.end() ? nullptr : found->second.get();
 }
 
+RFC_RC report_error(const Failure& failure, Where where) noexcept {
+  return report_error(failure, where, state());
+}
+
 }  // namespace tw::rfclib

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "installed_structure.h"
+#include "report_error.h"
 #include "saprfc.h"
 #include "saprfc_layout.h"
 
@@ -15,34 +17,11 @@ namespace tw::rfclib {
 
 class Connection;
 
-/// The last error, as RfcLastError hands it out.
-struct LastError {
-  std::string key, status, message, intstat;
-};
-
-/// A structure recorded by RfcInstallStructure.
-struct InstalledStructure {
-  std::string name;
-  struct Element {
-    std::string name;
-    unsigned type, length, decimals;
-  };
-  std::vector<Element> elements;
-};
-
-/// What the process has written to Dev_Rfc.Trc so far.
-struct TraceState {
-  bool header_written = false;
-  unsigned counter = 0;  ///< errors written
-};
-
-struct LibraryState {
-  RFC_ENV environment{nullptr, nullptr};
+/// The environment, the last error and the trace file's bookkeeping come from ErrorState.
+struct LibraryState : ErrorState {
   std::map<RFC_HANDLE, std::unique_ptr<Connection>> connections;
   RFC_HANDLE next_handle = 1;
-  LastError last_error;
   std::vector<InstalledStructure> structures;
-  TraceState trace;
 
   LibraryState();
   ~LibraryState();

@@ -58,7 +58,7 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
     return fail(connection, failure, "", false, exception, RFC_HERE);
   }
   fill_importing(reply, importing);
-  if (!append_rows(reply, tables)) {
+  if (!append_rows(reply, tables, state().environment.allocate)) {
     const Failure failure{.operation = kOperation, .rc = RFC_MEMORY_INSUFFICIENT,
                           .key = kKeyResource,
                           .text = "memory insufficient for the rows of " + connection.function,

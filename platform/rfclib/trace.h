@@ -4,11 +4,16 @@
 #include <ctime>
 #include <string>
 
-#include "library_state.h"
 
 namespace tw::rfclib {
 
 inline constexpr const char* kTraceFile = "Dev_Rfc.Trc";
+
+/// What the process has written to Dev_Rfc.Trc so far.
+struct TraceState {
+  bool header_written = false;
+  unsigned counter = 0;  ///< errors written
+};
 
 /// What one error adds to the trace file.
 struct TraceEntry {

@@ -1,0 +1,42 @@
+// What an open asks for, read from RfcOpen's options or from RfcOpenEx's connection text and
+// the parameter file, with the failures of the classic library for what it cannot use.
+#pragma once
+
+#include <string>
+
+#include "report_error.h"
+#include "saprfc.h"
+
+namespace tw::rfclib {
+
+/// Everything needed to open a connection.
+struct OpenRequest {
+  const char* operation = "RfcOpen";
+  std::string ashost;
+  int sysnr = 0;  ///< 0 to 99
+  std::string gwhost, gwservice;
+  /// A destination of TYPE=B: the message server picks the application server.
+  bool load_balancing = false;
+  std::string mshost, msserv, r3name, group;
+  std::string client, user, password, language;
+  bool check_now = false;  ///< check the credentials at open, not at the first call
+};
+
+/*
+ * The request of RfcOpen's options, or false with `failure` set (RFC_INVALID_PARAMETER)
+ * when the record cannot name a system: no options, no R/3 connection, a system number
+ * outside 0 to 99. Texts are taken as given, padding included.
+ */
+bool request_from_options(const RFC_OPTIONS* options, OpenRequest& request, Failure& failure);
+
+/*
+ * The request of RfcOpenEx: the connection text, and its destination read from the
+ * parameter file (parameter_file_name()). False with `failure` set (RFC_INVALID_PARAMETER)
+ * for a text that does not parse, a file that cannot be read, a destination it lacks, and
+ * one that names no system. A destination of TYPE=B is taken only with
+ * `load_balancing_supported`; it needs MSHOST.
+ */
+bool request_from_connect_text(const char* connect_param, bool load_balancing_supported,
+                               OpenRequest& request, Failure& failure);
+
+}  // namespace tw::rfclib
