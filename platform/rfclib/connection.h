@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "call_checks.h"
 #include "net.h"
 #include "wire.h"
 
@@ -70,5 +71,10 @@ class Connection {
   net::SocketId socket_;
   std::string partner_;
 };
+
+/*
+ * What RfcCall and RfcReceive check of a connection; NULL is an unknown handle.
+ */
+CallerState caller_of(const Connection* connection);
 
 }  // namespace tw::rfclib

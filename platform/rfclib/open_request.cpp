@@ -1,5 +1,6 @@
 #include "open_request.h"
 
+#include "api_guard.h"
 #include "connect_text.h"
 #include "parameter_file.h"
 #include "text_util.h"
@@ -110,6 +111,45 @@ bool request_from_connect_text(const char* connect_param, bool load_balancing_su
   request.language = text.language;
   request.check_now = true;
   return true;
+}
+
+RFC_HANDLE open_from_options(ErrorState& errors, const RFC_OPTIONS* options, Opener open) {
+  return guarded(errors, "RfcOpen", RFC_HANDLE{0}, [&]() -> RFC_HANDLE {
+    OpenRequest request;
+    Failure failure;
+    if (!request_from_options(options, request, failure)) {
+      report_error(failure, RFC_HERE, errors);
+      return 0;
+    }
+    return open(request, failure);
+  });
+}
+
+RFC_HANDLE open_from_connect_text(ErrorState& errors, const char* connect_param,
+                                  RFC_ERROR_INFO_EX* error_info, bool load_balancing_supported,
+                                  Opener open) {
+  if (error_info != nullptr) {
+    error_info->group = static_cast<RFC_ERROR_GROUP>(0);
+    error_info->key[0] = '\0';
+    error_info->message[0] = '\0';
+  }
+  const RFC_HANDLE handle = guarded(errors, "RfcOpenEx", RFC_HANDLE{0}, [&]() -> RFC_HANDLE {
+    OpenRequest request;
+    Failure failure;
+    if (!request_from_connect_text(connect_param, load_balancing_supported, request, failure)) {
+      report_error(failure, RFC_HERE, errors);
+      fill_error_info(error_info, failure.key, failure.text);
+      return 0;
+    }
+    const RFC_HANDLE handle = open(request, failure);
+    if (handle == 0) fill_error_info(error_info, failure.key, failure.text);
+    return handle;
+  });
+  if (handle == 0 && error_info != nullptr && error_info->key[0] == '\0') {
+    // Ended by an exception: the guard reported it as the last error.
+    fill_error_info(error_info, errors.last_error.key, errors.last_error.message);
+  }
+  return handle;
 }
 
 }  // namespace tw::rfclib

@@ -39,4 +39,23 @@ bool request_from_options(const RFC_OPTIONS* options, OpenRequest& request, Fail
 bool request_from_connect_text(const char* connect_param, bool load_balancing_supported,
                                OpenRequest& request, Failure& failure);
 
+/// Opens the connection of a request: the new handle, or 0 with the failure reported into
+/// the caller's error state and copied into `failure`.
+using Opener = RFC_HANDLE (*)(const OpenRequest& request, Failure& failure);
+
+/*
+ * RfcOpen with the error state `errors`: the request of `options` (a refused one reported),
+ * opened by `open`.
+ */
+RFC_HANDLE open_from_options(ErrorState& errors, const RFC_OPTIONS* options, Opener open);
+
+/*
+ * RfcOpenEx with the error state `errors`: the request of the connection text (a refused
+ * one reported), opened by `open`. 0 on any failure, with `error_info` (when given) filled;
+ * an empty key there means no failure.
+ */
+RFC_HANDLE open_from_connect_text(ErrorState& errors, const char* connect_param,
+                                  RFC_ERROR_INFO_EX* error_info, bool load_balancing_supported,
+                                  Opener open);
+
 }  // namespace tw::rfclib

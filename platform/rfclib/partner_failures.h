@@ -9,9 +9,6 @@
 
 namespace tw::rfclib {
 
-/// The text of a rejected logon when the partner gives none.
-inline constexpr const char* kLogonRejected = "Name or password is incorrect (repeat logon)";
-
 /*
  * A transfer that went wrong during `what` ("call of FUNCTION" or "logon") with the gateway
  * `partner`: a timeout is RFC_FAILURE "timeout during WHAT", a closed connection

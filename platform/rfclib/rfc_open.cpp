@@ -1,5 +1,5 @@
 // RfcOpen: a connection from an options record; the logon is checked at the first call.
-#include "api_guard.h"
+#include "library_state.h"
 #include "open_connection.h"
 #include "open_request.h"
 #include "saprfc.h"
@@ -10,13 +10,5 @@
  */
 extern "C" RFC_HANDLE SAP_API RfcOpen(RFC_OPTIONS* options) {
   using namespace tw::rfclib;
-  return guarded("RfcOpen", RFC_HANDLE{0}, [&]() -> RFC_HANDLE {
-    OpenRequest request;
-    Failure failure;
-    if (!request_from_options(options, request, failure)) {
-      report_error(failure, RFC_HERE);
-      return 0;
-    }
-    return open_connection(request, failure);
-  });
+  return open_from_options(state(), options, open_connection);
 }

@@ -1,6 +1,5 @@
 // RfcOpenEx: a connection from a connection text and the parameter file; the logon is
 // checked at once.
-#include "api_guard.h"
 #include "library_state.h"
 #include "open_connection.h"
 #include "open_request.h"
@@ -13,27 +12,5 @@
  */
 extern "C" RFC_HANDLE SAP_API RfcOpenEx(char* connect_param, RFC_ERROR_INFO_EX* error_info) {
   using namespace tw::rfclib;
-  if (error_info != nullptr) {
-    error_info->group = static_cast<RFC_ERROR_GROUP>(0);
-    error_info->key[0] = '\0';
-    error_info->message[0] = '\0';
-  }
-  const RFC_HANDLE handle = guarded("RfcOpenEx", RFC_HANDLE{0}, [&]() -> RFC_HANDLE {
-    OpenRequest request;
-    Failure failure;
-    if (!request_from_connect_text(connect_param, false, request, failure)) {
-      report_error(failure, RFC_HERE);
-      fill_error_info(error_info, failure.key, failure.text);
-      return 0;
-    }
-    const RFC_HANDLE handle = open_connection(request, failure);
-    if (handle == 0) fill_error_info(error_info, failure.key, failure.text);
-    return handle;
-  });
-  if (handle == 0 && error_info != nullptr && error_info->key[0] == '\0') {
-    // Ended by an exception: the guard reported it as the last error.
-    const LastError& last = state().last_error;
-    fill_error_info(error_info, last.key, last.message);
-  }
-  return handle;
+  return open_from_connect_text(state(), connect_param, error_info, false, open_connection);
 }

@@ -1,9 +1,9 @@
 // RfcReceive: waits for the answer to the last call and hands out what it holds.
-#include <cstring>
 #include <optional>
 #include <variant>
 
 #include "api_guard.h"
+#include "call_checks.h"
 #include "call_data.h"
 #include "connection.h"
 #include "library_state.h"
@@ -15,19 +15,6 @@ namespace tw::rfclib {
 namespace {
 
 constexpr const char* kOperation = "RfcReceive";
-
-/*
- * The exception name RfcReceive hands out for a failure: the partner's exception for
- * RFC_EXCEPTION, "COMMUNICATION_FAILURE" (connection lost) or "SYSTEM_FAILURE" for
- * RFC_SYS_EXCEPTION; none for every other result.
- */
-std::optional<std::string> exception_name(const Failure& failure, const std::string& raised) {
-  if (failure.rc == RFC_EXCEPTION) return raised;
-  if (failure.rc == RFC_SYS_EXCEPTION)
-    return std::strcmp(failure.key, kKeyCommunication) == 0 ? "COMMUNICATION_FAILURE"
-                                                            : "SYSTEM_FAILURE";
-  return std::nullopt;
-}
 
 /*
  * Ends a receive with a failure: sets `*exception` for the results that have an exception
@@ -109,16 +96,8 @@ extern "C" RFC_RC SAP_API RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing
   if (exception != nullptr) *exception = nullptr;
   return guarded(kOperation, RFC_FAILURE, [&]() -> RFC_RC {
     Connection* connection = find_connection(handle);
-    if (connection == nullptr)
-      return report_error({.operation = kOperation, .rc = RFC_INVALID_HANDLE, .key = kKeyHandle,
-                           .text = "invalid handle " + std::to_string(handle),
-                           .call_handler = true},
-                          RFC_HERE);
-    if (!connection->call_pending)
-      return report_error({.operation = kOperation,
-                           .rc = connection->is_open() ? RFC_FAILURE : RFC_CLOSED,
-                           .key = kKeyProgram, .text = "no call waits for its answer"},
-                          RFC_HERE);
+    if (const auto refusal = refuse_receive(handle, caller_of(connection)))
+      return report_error(*refusal, RFC_HERE);
     connection->call_pending = false;
     wire::Message answer;
     const Transfer transfer = connection->receive(answer, connection->deadline);

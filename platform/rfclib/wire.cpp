@@ -312,6 +312,18 @@ Message read_fault(Reader& r) {
 
 }  // namespace
 
+std::string int_bytes(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
+          static_cast<char>(bits >> 8), static_cast<char>(bits)};
+}
+
+std::int32_t int_of(const std::string& bytes) {
+  std::uint32_t bits = 0;
+  for (char c : bytes) bits = (bits << 8) | static_cast<std::uint8_t>(c);
+  return static_cast<std::int32_t>(bits);
+}
+
 static_assert(std::variant_size_v<Message> == static_cast<std::size_t>(Type::kAbort));
 
 Type type_of(const Message& message) {

@@ -69,6 +69,16 @@ struct LogonRefused {
   bool operator==(const LogonRefused&) const = default;
 };
 
+/*
+ * An integer as a value of kind kInt holds it: 4 bytes, big-endian.
+ */
+std::string int_bytes(std::int32_t value);
+
+/*
+ * The integer of a value of kind kInt (of fewer than 4 bytes, the ones given).
+ */
+std::int32_t int_of(const std::string& bytes);
+
 /// One parameter: a character value, or an integer as 4 bytes big-endian.
 struct Value {
   std::string name;
