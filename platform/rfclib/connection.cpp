@@ -62,10 +62,4 @@ Transfer Connection::receive(wire::Message& message, net::Deadline deadline) {
   return {};
 }
 
-CallerState caller_of(const Connection* connection) {
-  if (connection == nullptr) return {};
-  return {.known = true, .open = connection->is_open(), .call_pending = connection->call_pending,
-          .partner = connection->partner(), .function = connection->function};
-}
-
 }  // namespace tw::rfclib

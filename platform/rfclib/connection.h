@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "call_checks.h"
 #include "net.h"
 #include "wire.h"
 
@@ -71,10 +70,5 @@ class Connection {
   net::SocketId socket_;
   std::string partner_;
 };
-
-/*
- * What RfcCall and RfcReceive check of a connection; NULL is an unknown handle.
- */
-CallerState caller_of(const Connection* connection);
 
 }  // namespace tw::rfclib

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "call_checks.h"
 #include "installed_structure.h"
 #include "report_error.h"
 #include "saprfc.h"
@@ -36,5 +37,10 @@ LibraryState& state();
  * The open connection of a handle; NULL when the handle is unknown.
  */
 Connection* find_connection(RFC_HANDLE handle);
+
+/*
+ * What RfcCall and RfcReceive check of a connection; NULL is an unknown handle.
+ */
+CallerState caller_of(const Connection* connection);
 
 }  // namespace tw::rfclib

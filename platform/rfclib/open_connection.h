@@ -2,8 +2,6 @@
 // hand out a handle.
 #pragma once
 
-#include <string>
-
 #include "open_request.h"
 #include "report_error.h"
 #include "saprfc.h"

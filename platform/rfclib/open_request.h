@@ -4,22 +4,18 @@
 
 #include <string>
 
+#include "gateway_logon.h"
 #include "report_error.h"
 #include "saprfc.h"
 
 namespace tw::rfclib {
 
 /// Everything needed to open a connection.
-struct OpenRequest {
+struct OpenRequest : LogonRequest {
   const char* operation = "RfcOpen";
-  std::string ashost;
-  int sysnr = 0;  ///< 0 to 99
-  std::string gwhost, gwservice;
   /// A destination of TYPE=B: the message server picks the application server.
   bool load_balancing = false;
   std::string mshost, msserv, r3name, group;
-  std::string client, user, password, language;
-  bool check_now = false;  ///< check the credentials at open, not at the first call
 };
 
 /*

@@ -27,9 +27,6 @@ inline constexpr const char* kKeyException = "RFC_ERROR_APPLICATION_EXCEPTION";
 inline constexpr const char* kKeyCall = "RFC_ERROR_CALL_FAILURE";
 inline constexpr const char* kKeyResource = "RFC_ERROR_RESOURCE";
 
-/// The text of a rejected logon when the partner gives none.
-inline constexpr const char* kLogonRejected = "Name or password is incorrect (repeat logon)";
-
 /// One error of one operation.
 struct Failure {
   const char* operation = "";  ///< the C function, e.g. "RfcCall"

@@ -60,20 +60,12 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
  * function failed or raised an exception in the ordinary way.
  */
 RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** exception) {
-  const std::string what = "call of " + connection.function;
-  if (const auto* fault = std::get_if<wire::Fault>(&answer)) {
-    const Failure failure = fault_failure(kOperation, *fault, what, connection.partner());
-    return fail(connection, failure, fault->exception, fault->code != RFC_SYS_EXCEPTION,
-                exception, RFC_HERE);
-  }
-  Failure failure;
-  if (const auto* refusal = std::get_if<wire::LogonRefused>(&answer))
-    failure = refusal_failure(kOperation, RFC_SYS_EXCEPTION, *refusal, connection.partner());
-  else if (const auto* abort = std::get_if<wire::Abort>(&answer))
-    failure = abort_failure(kOperation, *abort, connection.partner());
-  else
-    failure = unexpected_message(kOperation, wire::type_of(answer), connection.partner());
-  return fail(connection, failure, "", false, exception, RFC_HERE);
+  const Trouble trouble =
+      answer_trouble(answer, "call of " + connection.function, connection.partner());
+  const bool keep_open =
+      trouble.kind == Trouble::Kind::kFault && trouble.code != RFC_SYS_EXCEPTION;
+  return fail(connection, failure_of(kOperation, trouble, RFC_SYS_EXCEPTION), trouble.exception,
+              keep_open, exception, RFC_HERE);
 }
 
 }  // namespace

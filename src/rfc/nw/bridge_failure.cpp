@@ -1,5 +1,6 @@
 #include "rfc/nw/bridge_failure.h"
 
+#include "partner_trouble.h"
 #include "text_util.h"
 
 namespace tw::nw {
