@@ -147,6 +147,7 @@ CallFailure call_failure(const NwError& error, const std::string& function,
       fallback = "memory insufficient for the " + what;
       break;
     default:
+      failure.key = rfclib::kKeyCall;
       fallback = what + " failed with return code " + std::to_string(failure.rc);
       break;
   }
