@@ -174,6 +174,8 @@ CASE_KEYS = {
     "empty_folders": list,
     "program_folder": dict,
     "from_bin": dict,
+    "libraries": list,
+    "library_note": str,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -380,7 +382,15 @@ def load_case(case_dir: Path) -> dict:
         raise CaseError("%s: 'platforms' must list one or both of %s"
                         % (CASE_FILE, ", ".join(PLATFORMS)))
     case["platforms"] = platforms
-    for key in ("description", "platform_note"):
+    libraries = case.get("libraries", list(LIBRARIES))
+    if (not libraries or not all(isinstance(x, str) and x in LIBRARIES for x in libraries)
+            or len(set(libraries)) != len(libraries)):
+        raise CaseError("%s: 'libraries' must list one or both of %s"
+                        % (CASE_FILE, ", ".join(LIBRARIES)))
+    if len(libraries) < len(LIBRARIES) and "library_note" not in case:
+        raise CaseError("%s: a case for one library says why in 'library_note'" % CASE_FILE)
+    case["libraries"] = libraries
+    for key in ("description", "platform_note", "library_note"):
         if key in case and ("\n" in case[key] or not case[key].strip()):
             raise CaseError("%s: %r must be one non-empty line" % (CASE_FILE, key))
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
@@ -596,12 +606,107 @@ def to_crlf(data: bytes) -> bytes:
 POSIX_LIBRARY = "librfccm.so"
 WINDOWS_LIBRARY = "librfc32.dll"
 
+# The RFC libraries a suite runs with (--rfclib), and the files of the NetWeaver stand-in:
+# the library first, then its companions, each with the placeholder that names it.
+CLASSIC = "classic"
+NETWEAVER = "nw"
+LIBRARIES = (CLASSIC, NETWEAVER)
+NW_FILES = {
+    POSIX: (("{NW_LIBRARY}", "libsapnwrfc.so"), ("{NW_SAPUCUM}", "libsapucum.so"),
+            ("{NW_ICUUC}", "libicuuc.so.50"), ("{NW_ICUDT}", "libicudata.so.50"),
+            ("{NW_ICUIN}", "libicui18n.so.50"), ("{NW_ICUDECNUMBER}", "libicudecnumber.so")),
+    WINDOWS: (("{NW_LIBRARY}", "sapnwrfc.dll"), ("{NW_SAPUCUM}", "libsapucum.dll"),
+              ("{NW_ICUUC}", "icuuc50.dll"), ("{NW_ICUDT}", "icudt50.dll"),
+              ("{NW_ICUIN}", "icuin50.dll"), ("{NW_ICUDECNUMBER}", "libicudecnumber.dll")),
+}
+# The program_folder entry that copies every file of the NetWeaver stand-in.
+ALL_NW_FILES = "*"
+ALL_NW_SOURCE = "nw:*"
+# A value in [] of a simlog line, with the blanks at its end.
+SIMLOG_PADDED_VALUE = re.compile(rb"\[([^\]\n]*?) +\]")
 
-def copy_source(source: str, library: str, bin_dir: Path, case_dir: Path, target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`."""
-    source = source.replace("{LIBRARY}", library)
+
+class Libraries:
+    """The RFC library of a suite run: with --rfclib every case without a folder of its own
+    runs its program from `stage`, a folder that holds the programs and that library (with its
+    companions) only; without it, from BIN."""
+
+    def __init__(self, rfclib: str | None, platform: str, nw_dir: Path):
+        self.rfclib = rfclib
+        self.platform = platform
+        self.nw_dir = nw_dir
+        self.stage: Path | None = None
+
+    @property
+    def library(self) -> str:
+        return self.rfclib or CLASSIC
+
+    def names(self) -> dict[str, str]:
+        """The placeholders of file names and their values on the platform."""
+        names = {"{LIBRARY}": WINDOWS_LIBRARY if self.platform == WINDOWS else POSIX_LIBRARY}
+        names.update(NW_FILES[self.platform])
+        return names
+
+    def substitute(self, text: str) -> str:
+        for mark, name in self.names().items():
+            text = text.replace(mark, name)
+        return text
+
+    def substitute_bytes(self, data: bytes) -> bytes:
+        for mark, name in self.names().items():
+            data = data.replace(mark.encode(), name.encode())
+        return data
+
+    def library_files(self, bin_dir: Path) -> list[Path]:
+        """The files of the suite's library: the classic one of BIN, or the NetWeaver one with
+        its companions."""
+        if self.library == CLASSIC:
+            return [bin_dir / self.names()["{LIBRARY}"]]
+        return [self.nw_dir / name for _mark, name in NW_FILES[self.platform]]
+
+    def set_up(self, scratch: Path, bin_dir: Path, programs: set[str]) -> None:
+        """Makes the stage: copies of `programs` (file names in BIN) and the library files."""
+        if self.rfclib is None:
+            return
+        self.stage = scratch / ("bin-" + self.rfclib)
+        self.stage.mkdir(parents=True)
+        for source in [bin_dir / p for p in sorted(programs)] + self.library_files(bin_dir):
+            if not source.is_file():
+                raise CaseError("%s, for the runs with the %s library, is not there"
+                                % (source, self.library))
+            shutil.copy2(source, self.stage / source.name)
+
+    def runs_netweaver(self, folder: Path, args: list[str]) -> bool:
+        """Whether a program in `folder` runs with the NetWeaver library: it is there and the
+        classic one is not, or "RFCLIB=NW" picks it."""
+        names = self.names()
+        if not (folder / names["{NW_LIBRARY}"]).is_file():
+            return False
+        return (not (folder / names["{LIBRARY}"]).is_file()
+                or "RFCLIB=NW" in " ".join(args).upper())
+
+    @staticmethod
+    def simlog(data: bytes, netweaver: bool) -> bytes:
+        """A simlog as compared: with the NetWeaver library the bridge sends user and
+        password without the blanks that pad them, so blanks at the end of a [] value drop
+        on both sides."""
+        return SIMLOG_PADDED_VALUE.sub(rb"[\1]", data) if netweaver else data
+
+
+def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
+                target: Path) -> None:
+    """Copies a "bin:NAME" file of BIN, a "nw:NAME" file of the NetWeaver stand-in's folder,
+    or a file of the case folder, to `target`; "nw:*" copies every file of the NetWeaver
+    stand-in into the folder of `target`."""
+    source = libs.substitute(source)
+    if source == ALL_NW_SOURCE:
+        for _mark, name in NW_FILES[libs.platform]:
+            copy_source("nw:" + name, libs, bin_dir, case_dir, target.parent / name)
+        return
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
+    elif source.startswith("nw:"):
+        origin = libs.nw_dir / relative_inside(source[3:], "nw file")
     else:
         origin = case_dir / relative_inside(source, "case file")
     if not origin.is_file():
@@ -781,20 +886,20 @@ WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the pr
 WINE_SIGNAL_HINT = "Wine's loader was ended by a signal"
 
 
-def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
-             wine: Wine | None = None) -> tuple[str, list[str]]:
+def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path, wine: Wine | None,
+             libs: Libraries) -> tuple[str, list[str]]:
     """Runs one case; returns "ok", "fail" or "skip" and the lines that explain it.
 
     Under Wine a run that printed nothing at all and did not end as expected is tried once
     more: now and then Wine fails to start a program, which says nothing about the program.
     """
     try:
-        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
         if result == "fail" and wine is not None and any(WINE_START_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; the first printed nothing)"] if lines else lines
         elif result == "fail" and wine is not None and any(WINE_SIGNAL_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; Wine's loader crashed on the first)"] \
                 if lines else lines
         return result, lines
@@ -805,11 +910,15 @@ def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
-                     wine: Wine | None) -> tuple[str, list[str]]:
+                     wine: Wine | None, libs: Libraries) -> tuple[str, list[str]]:
     case = load_case(case_dir)
     platform = WINDOWS if wine is not None else POSIX
     if platform not in case["platforms"]:
         return "skip", ["only " + " and ".join(case["platforms"])]
+    if libs.library not in case["libraries"]:
+        return "skip", ["only with the " + " and ".join(case["libraries"]) + " library"]
+    # The program runs from the stage of the suite's library, unless it brings its own folder.
+    run_dir = libs.stage if libs.stage is not None and "program_folder" not in case else bin_dir
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
@@ -818,11 +927,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
     scenario = case_dir / "scenario"
     program = case.get("program", DEFAULT_PROGRAM)
     if wine is not None:
-        program_path = bin_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
+        program_path = run_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
         if not program_path.is_file():
             raise CaseError("the program %s is not there" % program_path)
     else:
-        program_path = bin_dir / program
+        program_path = run_dir / program
         if not program_path.is_file() or not os.access(program_path, os.X_OK):
             raise CaseError("the program %s is not there or cannot be run" % program_path)
     sandboxed = drive.is_dir() and wine is None
@@ -860,11 +969,10 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
-        library = WINDOWS_LIBRARY if wine is not None else POSIX_LIBRARY
-        expected_out = expected_out.replace(b"{LIBRARY}", library.encode())
+        expected_out = libs.substitute_bytes(expected_out)
         for rel, source in case.get("from_bin", {}).items():
-            copy_source(source, library, bin_dir, case_dir,
-                        work / relative_inside(rel.replace("{LIBRARY}", library), "from_bin path"))
+            copy_source(source, libs, bin_dir, case_dir,
+                        work / relative_inside(libs.substitute(rel), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -872,8 +980,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             shutil.copy2(program_path, program_dir / program_path.name)
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
-                copy_source(source, library, bin_dir, case_dir,
-                            program_dir / relative_inside(name.replace("{LIBRARY}", library),
+                if (name == ALL_NW_FILES) != (source == ALL_NW_SOURCE):
+                    raise CaseError("%s: '%s' maps to '%s' only" % (CASE_FILE, ALL_NW_FILES,
+                                                                   ALL_NW_SOURCE))
+                copy_source(source, libs, bin_dir, case_dir,
+                            program_dir / relative_inside(libs.substitute(name),
                                                           "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
@@ -920,7 +1031,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                        "--symlink", "usr/lib", "/lib", "--symlink", "usr/lib64", "/lib64",
                        "--symlink", "usr/bin", "/bin", "--symlink", "usr/sbin", "/sbin",
                        "--proc", "/proc", "--dev", "/dev",
-                       "--ro-bind", str(bin_dir.resolve()), SANDBOX_BIN,
+                       "--ro-bind", str(run_dir.resolve()), SANDBOX_BIN,
                        "--chdir", "/" + case["cwd"], SANDBOX_BIN + "/" + program] + args
                 argv0 = SANDBOX_BIN + "/" + program
                 cwd = scratch
@@ -998,8 +1109,12 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         if expected_log is not None:
             if log is None:
                 problems.append("    rfcsim wrote no log")
-            elif log != expected_log:
-                problems.extend(describe_difference("simlog", expected_log, log))
+            else:
+                netweaver = libs.runs_netweaver(program_path.parent, args)
+                if libs.simlog(log, netweaver) != libs.simlog(expected_log, netweaver):
+                    problems.extend(describe_difference(
+                        "simlog", libs.simlog(expected_log, netweaver),
+                        libs.simlog(log, netweaver)))
         for rel, expected_name in case["expect_files"].items():
             expected = (case_dir / expected_name).read_bytes()
             if port is not None:
@@ -1042,11 +1157,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Path,
-                 wine: Wine | None, jobs: int) -> tuple[int, int, int]:
+                 wine: Wine | None, libs: Libraries, jobs: int) -> tuple[int, int, int]:
     """Runs the cases and prints a line for each; the counts ran, failed and skipped."""
     ran = failed = skipped = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine) for c in selected]
+        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine, libs) for c in selected]
         try:
             for case_dir, future in zip(selected, futures):
                 outcome, lines = future.result()
@@ -1072,6 +1187,19 @@ def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Pa
     return ran, failed, skipped
 
 
+def programs_of(selected: list[Path], platform: str) -> set[str]:
+    """The file names, in BIN, of the programs the cases run."""
+    names = set()
+    for case_dir in selected:
+        try:
+            program = load_case(case_dir).get("program", DEFAULT_PROGRAM)
+        except CaseError:
+            continue  # the case fails when it runs
+        names.add(WINDOWS_PROGRAMS.get(program, program + ".exe") if platform == WINDOWS
+                  else program)
+    return names
+
+
 def interrupt_on_sigterm(_signum, _frame) -> None:
     raise KeyboardInterrupt
 
@@ -1092,6 +1220,14 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--wine-debug", default="-all", metavar="CHANNELS",
                         help="WINEDEBUG for the programs under Wine (default -all; err+all "
                              "shows why Wine could not start a program, on stderr)")
+    parser.add_argument("--rfclib", choices=LIBRARIES,
+                        help="run every case without a folder of its own from a folder that "
+                             "holds the programs and only this RFC library (nw: the "
+                             "NetWeaver stand-in with its companions); default: from --bin, "
+                             "with the classic library there")
+    parser.add_argument("--nw-bin", type=Path,
+                        help="folder with the NetWeaver stand-in and its companions "
+                             "(default: --bin/nwrfc)")
     options = parser.parse_args(argv)
     if options.jobs < 1:
         parser.error("-j needs a number of at least 1")
@@ -1123,11 +1259,21 @@ def main(argv: list[str]) -> int:
 
     bin_dir = options.bin.resolve()
     sim_dir = (options.sim_bin or options.bin).resolve()
+    platform = WINDOWS if options.wine else POSIX
+    libs = Libraries(options.rfclib, platform, (options.nw_bin or bin_dir / "nwrfc").resolve())
+    stage_root = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-bin-"))
+    try:
+        libs.set_up(stage_root, bin_dir, programs_of(selected, platform))
+    except CaseError as e:
+        shutil.rmtree(stage_root, ignore_errors=True)
+        print("e2e: %s" % e)
+        return 1
     wine = None
     if options.wine:
         try:
             loader, server = find_wine()
         except WineError as e:
+            shutil.rmtree(stage_root, ignore_errors=True)
             print("e2e: %s" % e)
             return 1
         wine = Wine(loader, server, options.jobs, options.wine_debug)
@@ -1138,7 +1284,7 @@ def main(argv: list[str]) -> int:
             print("e2e: Wine prefixes ready after %.1f s" % (time.monotonic() - began),
                   flush=True)
         ran, case_failures, skipped = run_selected(selected, name_of, bin_dir, sim_dir, wine,
-                                                   options.jobs)
+                                                   libs, options.jobs)
     except KeyboardInterrupt:
         _interrupted.set()
         kill_all_live()
@@ -1153,11 +1299,13 @@ def main(argv: list[str]) -> int:
             signal.signal(signal.SIGTERM, signal.SIG_IGN)
             kill_all_live()
             wine.close()
+        shutil.rmtree(stage_root, ignore_errors=True)
 
     failed += case_failures
     ran += len(strays)
     print("e2e: %d passed, %d failed, %d cases run, %d skipped (not for %s) in %.1f s"
-          % (ran - failed, failed, ran, skipped, WINDOWS if wine is not None else POSIX,
+          % (ran - failed, failed, ran, skipped,
+             platform if options.rfclib is None else platform + " with " + options.rfclib,
              time.monotonic() - began))
     return 0 if failed == 0 else 1
 
