@@ -2,6 +2,7 @@
 r"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
 
     run_e2e.py --bin BUILD/bin --cases tests/e2e/cases [-k SUBSTRING] [-j N]
+               [--rfclib classic|nw [--nw-bin DIR]]
     run_e2e.py --wine --bin WINBUILD/bin --sim-bin BUILD/bin --cases tests/e2e/cases
 
 A case is any folder below the cases folder that holds a case.json:
@@ -9,7 +10,8 @@ A case is any folder below the cases folder that holds a case.json:
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "max_seconds", "stdin", "absent", "present",
                  "cwd", "xml", "forbidden", "expect_files", "text_files", "platforms",
-                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin"}
+                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin",
+                 "libraries", "library_note"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -40,10 +42,29 @@ directory. A case with "fifos" holds on POSIX only.
 "program_folder" runs the program from a folder of its own instead of BIN: a copy of the
 program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
-BIN) or a path in the case folder; "{LIBRARY}" in names and sources is the RFC library's
-file name of the platform (librfccm.so, or librfc32.dll under Wine), in the expected stdout
-as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program names it (with a
-final separator). A case with "program_folder" has no drive/.
+BIN), "nw:NAME" (a file of the NetWeaver stand-in's folder, --nw-bin) or a path in the case
+folder; the entry "*": "nw:*" copies every file of the NetWeaver stand-in. In names,
+sources and the expected stdout, "{LIBRARY}" is the classic library's file name of the
+platform (librfccm.so, or librfc32.dll under Wine), "{NW_LIBRARY}" the NetWeaver one's
+(libsapnwrfc.so, sapnwrfc.dll), and "{NW_SAPUCUM}", "{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}",
+"{NW_ICUDECNUMBER}" name its companions (libsapucum.so, libicuuc.so.50, libicudata.so.50,
+libicui18n.so.50, libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
+libicudecnumber.dll). "{PROGRAM_DIR}" in the expected stdout is the folder the program runs
+from, as the program names it (with a final separator). A case with "program_folder" has no
+drive/; it sets up its own folder and so runs alike whichever --rfclib is given.
+
+The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
+a folder of its own runs its program from a folder the runner makes once per run, holding
+copies of the programs the cases name and of that library only: the classic library of BIN,
+or the NetWeaver stand-in with its five companions (from --nw-bin, default BIN/nwrfc). A
+case with drive/ sees that folder at /opt/tarnwheel/bin. Without --rfclib the programs run
+from BIN, with the classic library there. "libraries" names the libraries a case holds for:
+["classic"], ["nw"] or both (the default); with one, "library_note" (one line) says why. A
+case not for the run's library (classic without --rfclib) is skipped and counted as
+skipped. When the program runs with the NetWeaver library (it is in the program's folder and
+the classic one is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the
+blanks at the end of every [] value on both sides: the bridge sends user and password
+without the blanks that pad them, where the classic library sends them padded.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -98,8 +119,8 @@ the one beside the loader (or on PATH).
 
 Every case runs in a temporary directory of its own; nothing is written anywhere else.
 Prints one line per case (ok, FAIL or skip), a readable difference for each failure and a
-summary line with the cases that ran, passed, failed and were skipped for the platform; the
-exit status is 0 only when every case that ran passed.
+summary line with the cases that ran, passed, failed and were skipped for the platform (and
+the library, with --rfclib); the exit status is 0 only when every case that ran passed.
 """
 
 from __future__ import annotations
