@@ -123,6 +123,19 @@ std::int32_t integer_at(const std::string& bytes, std::size_t at, unsigned lengt
   return value;
 }
 
+/// The structure parameter `name` of a function container, with its type; false with
+/// `error` set when the library fails.
+bool structure_parameter(const NwApi& api, RFC_FUNCTION_HANDLE function,
+                         const std::u16string& name, Container& container, NwError& error) {
+  RFC_ERROR_INFO info{};
+  RFC_STRUCTURE_HANDLE structure = nullptr;
+  if (!succeeded(api.get_structure(function, name.c_str(), &structure, &info), info, error)) {
+    return false;
+  }
+  container = {structure, api.describe_type(structure, &info)};
+  return container.type != nullptr || no_handle(info, error);
+}
+
 }  // namespace
 
 bool read_record(const NwApi& api, const Container& container, const Shape& shape,
@@ -174,13 +187,9 @@ bool read_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
   }
   value = wire::Value{shape.name, wire::ValueKind::kChar, {}};
   if (shape.structure && parameter.type == RFCTYPE_STRUCTURE) {
-    RFC_STRUCTURE_HANDLE structure = nullptr;
-    if (!succeeded(api.get_structure(function, name.c_str(), &structure, &info), info, error)) {
-      return false;
-    }
-    const Container container{structure, api.describe_type(structure, &info)};
-    return container.type != nullptr ? read_record(api, container, shape, value.bytes, error)
-                                     : no_handle(info, error);
+    Container structure{};
+    return structure_parameter(api, function, name, structure, error) &&
+           read_record(api, structure, shape, value.bytes, error);
   }
   const bool integer = shape.fields.size() == 1 && shape.fields.front().integer;
   if (integer || integer_like(parameter.type)) {
@@ -205,13 +214,9 @@ bool write_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
     return true;
   }
   if (shape.structure && parameter.type == RFCTYPE_STRUCTURE) {
-    RFC_STRUCTURE_HANDLE structure = nullptr;
-    if (!succeeded(api.get_structure(function, name.c_str(), &structure, &info), info, error)) {
-      return false;
-    }
-    const Container container{structure, api.describe_type(structure, &info)};
-    return container.type != nullptr ? write_record(api, container, shape, value.bytes, error)
-                                     : no_handle(info, error);
+    Container structure{};
+    return structure_parameter(api, function, name, structure, error) &&
+           write_record(api, structure, shape, value.bytes, error);
   }
   if (value.kind == wire::ValueKind::kInt) {
     return succeeded(api.set_int(function, name.c_str(), wire::int_of(value.bytes), &info),
