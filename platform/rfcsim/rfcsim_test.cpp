@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "in_process_simulator.h"
 #include "rfclib/test_support.h"
 #include "saprfc.h"
 #include "scenario.h"
@@ -80,32 +81,6 @@ ashost = l-failure
 sysnr = 00
 fault = logon failure logon failed
 )";
-
-/// The simulator serving kScenario on a free port of 127.0.0.1, logging to "sim.log".
-class InProcessSimulator {
- public:
-  InProcessSimulator() {
-    std::string error;
-    EXPECT_TRUE(parse_scenario(kScenario, "test.scenario", scenario_, error)) << error;
-    EXPECT_TRUE(log_.open("sim.log"));
-    EXPECT_TRUE(server_.listen("127.0.0.1:0", error)) << error;
-    done_ = std::async(std::launch::async, [this] { server_.run(); });
-  }
-  ~InProcessSimulator() { EXPECT_TRUE(stop()); }
-
-  /* Stops the server; false when it did not end within 5 s. */
-  bool stop() {
-    server_.stop();
-    return done_.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-  }
-  std::string service() const { return std::to_string(server_.port()); }
-
- private:
-  Scenario scenario_;
-  SimLog log_;
-  Server server_{scenario_, &log_};
-  std::future<void> done_;
-};
 
 /// What one call brought back.
 struct Result {
@@ -187,7 +162,7 @@ class Simulated : public ::testing::Test {
   LibraryReset reset_;
   HandlerLog handler_;
   testing::EnvVar no_ini_{"RFC_INI", std::nullopt};
-  InProcessSimulator sim_;
+  InProcessSimulator sim_{kScenario};
 };
 
 TEST_F(Simulated, HealthyRunWithPaddedLogonWritesNoTrace) {

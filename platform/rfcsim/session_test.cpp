@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "answers.h"
-#include "rfclib/test_support.h"
+#include "rfclib/test_files.h"
 
 namespace tw::rfcsim {
 namespace {
