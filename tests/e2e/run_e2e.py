@@ -42,7 +42,10 @@ program and of the files the key maps in it, nothing else. "from_bin" maps paths
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
 BIN) or a path in the case folder; "{LIBRARY}" in names and sources is the RFC library's
 file name of the platform (librfccm.so, or librfc32.dll under Wine), in the expected stdout
-as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program names it (with a
+as well. A source "bin:FOLDER/" (with the final "/") stands for every file of that folder of
+BIN, copied into the folder the name gives ("." for the program folder or the working
+directory itself): {".": "bin:nwrfc/"} puts the NetWeaver library with its companions beside
+the program, whatever their names on the platform. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program names it (with a
 final separator). A case with "program_folder" has no drive/.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
@@ -319,6 +322,11 @@ def relative_inside(text: str, what: str) -> str:
     if not parts or ".." in parts:
         raise CaseError("%s %r must stay inside the working directory" % (what, text))
     return "/".join(parts)
+
+
+def inside(folder: Path, name: str, what: str) -> Path:
+    """The path `name` below `folder`; "." is the folder itself."""
+    return folder if name == "." else folder / relative_inside(name, what)
 
 
 def load_case(case_dir: Path) -> dict:
@@ -598,8 +606,18 @@ WINDOWS_LIBRARY = "librfc32.dll"
 
 
 def copy_source(source: str, library: str, bin_dir: Path, case_dir: Path, target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`."""
+    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; or every
+    file of a "bin:FOLDER/" into the folder `target`."""
     source = source.replace("{LIBRARY}", library)
+    if source.startswith("bin:") and source.endswith("/"):
+        origin = bin_dir / relative_inside(source[4:], "bin folder")
+        if not origin.is_dir():
+            raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
+        target.mkdir(parents=True, exist_ok=True)
+        for item in sorted(origin.iterdir()):
+            if item.is_file():
+                shutil.copy2(item, target / item.name)
+        return
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
     else:
@@ -864,7 +882,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         expected_out = expected_out.replace(b"{LIBRARY}", library.encode())
         for rel, source in case.get("from_bin", {}).items():
             copy_source(source, library, bin_dir, case_dir,
-                        work / relative_inside(rel.replace("{LIBRARY}", library), "from_bin path"))
+                        inside(work, rel.replace("{LIBRARY}", library), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -873,8 +891,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
                 copy_source(source, library, bin_dir, case_dir,
-                            program_dir / relative_inside(name.replace("{LIBRARY}", library),
-                                                          "program_folder name"))
+                            inside(program_dir, name.replace("{LIBRARY}", library),
+                                   "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
             expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())

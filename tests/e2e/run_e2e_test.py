@@ -437,7 +437,19 @@ class RunnerTest(unittest.TestCase):
         self.case("planted", {"args": ["cat", "librfccm.so"],
                               "from_bin": {"{LIBRARY}": "bin:{LIBRARY}"}}, b"library")
         self.case("absent", {"args": ["echo"], "program_folder": {"l": "bin:nothing"}}, b"\n")
+        (self.bin / "nw").mkdir()
+        (self.bin / "nw" / "a.so").write_bytes(b"a")
+        (self.bin / "nw" / "b.so.50").write_bytes(b"b")
+        (self.bin / "nw" / "deeper").mkdir()
+        self.case("folder", {"args": ["selfdir"], "program_folder": {".": "bin:nw/"}},
+                  b"{PROGRAM_DIR} a.so b.so.50 fake\n")
+        self.case("folder_to_work", {"args": ["cat", "lib/b.so.50"],
+                                     "from_bin": {"lib": "bin:nw/"}}, b"b")
+        self.case("no_folder", {"args": ["echo"], "program_folder": {".": "bin:none/"}}, b"\n")
         status, out = self.run_runner()
+        self.assertOutcome("folder", True, out)
+        self.assertOutcome("folder_to_work", True, out)
+        self.assertOutcome("no_folder", False, out)
         self.assertOutcome("alone", True, out)
         self.assertOutcome("with", True, out)
         self.assertOutcome("planted", True, out)
