@@ -101,7 +101,8 @@ TEST(Offline, LogonParametersThatNameNoSystemFailTheOpen) {
   RFC_ERROR_INFO info;
   EXPECT_EQ(RfcOpenConnection(nullptr, 0, &info), nullptr);
   EXPECT_EQ(info.code, RFC_INVALID_PARAMETER);
-  EXPECT_EQ(utf8(info.message), "Invalid parameter 'unsigned paramCount' was passed to the API call");
+  EXPECT_EQ(utf8(info.message),
+            "Invalid parameter 'unsigned paramCount' was passed to the API call");
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"no server", "Parameter ASHOST, GWHOST, MSHOST or PORT is missing."},
       {"no sysnr", "Parameter SYSNR is missing."},

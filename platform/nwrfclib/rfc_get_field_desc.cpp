@@ -29,7 +29,8 @@ extern "C" RFC_RC SAP_API RfcGetFieldCount(RFC_TYPE_DESC_HANDLE typeHandle, unsi
   using namespace tw::nwrfclib;
   return with_description(find_type_desc(typeHandle), "type description", errorInfo,
                           [&](const TypeDesc& type) {
-                            if (count != nullptr) *count = static_cast<unsigned>(type.fields.size());
+                            if (count != nullptr)
+                              *count = static_cast<unsigned>(type.fields.size());
                             return succeed(errorInfo);
                           });
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "fault_scenario.h"
 #include "in_process_simulator.h"
 #include "nw_test_support.h"
 #include "rfclib/test_files.h"
@@ -16,60 +17,10 @@ namespace {
 using testing::Logon;
 using testing::utf8;
 
-const char* const kScenario = R"(
-[system PRD]
-ashost = sapprd
-sysnr = 00
-client = 100
-user = Monitor
-password = Secret1
-row = Log queue size | 1200
-)" "row = Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC | 7\n" R"(statrow = Used log (%) | 7
-[system FAILURE]
-ashost = f-failure
-sysnr = 00
-fault = RFC_SYSTEM_INFO failure system info failed badly
-[system CODE]
-ashost = f-code
-sysnr = 00
-fault = RFC_SYSTEM_INFO code 7
-[system EXCEPTION]
-ashost = f-exception
-sysnr = 00
-fault = RFC_SYSTEM_INFO exception NO_DATA no statistics today
-[system SYSEXC]
-ashost = f-sysexc
-sysnr = 00
-fault = RFC_SYSTEM_INFO sys_exception
-[system DROP]
-ashost = f-drop
-sysnr = 00
-fault = RFC_SYSTEM_INFO drop
-[system HANG]
-ashost = f-hang
-sysnr = 00
-fault = RFC_SYSTEM_INFO hang
-[system ABORT]
-ashost = f-abort
-sysnr = 00
-fault = RFC_SYSTEM_INFO abort ABAP/4 processor: SYSTEM_CORE_DUMPED
-[system GARBAGE]
-ashost = f-garbage
-sysnr = 00
-fault = RFC_SYSTEM_INFO garbage
-[system LREJECT]
-ashost = l-reject
-sysnr = 00
-fault = logon reject user account locked
-[system LFAIL]
-ashost = l-failure
-sysnr = 00
-fault = logon failure logon failed
-[system LHANG]
-ashost = l-hang
-sysnr = 00
-fault = logon hang
-)";
+/// A system beside those of the fault scenario: a label in UTF-8.
+const std::string kScenario = std::string(rfcsim::kFaultScenario) +
+                              "[system UTF8]\nashost = sap-utf8\nsysnr = 00\n"
+                              "row = Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC | 7\n";
 
 class Simulated : public ::testing::Test {
  protected:
@@ -200,12 +151,10 @@ TEST_F(Simulated, LogStatisticsRowsAndTheCursor) {
   ASSERT_EQ(RfcGetTable(call, u"SHOWSTATLOG", &statlog, &info_), RFC_OK);
   ASSERT_EQ(RfcGetRowCount(monilog, &rows, &info_), RFC_OK);
   ASSERT_EQ(rows, 2u);
-  EXPECT_EQ(chars(monilog, u"R1", 14), "Log queue size");  // the first row, from the start
-  EXPECT_EQ(chars(monilog, u"R2", 26), "1200" + std::string(22, ' '));
+  EXPECT_EQ(chars(monilog, u"R1", 19), "Log queue overflows");  // the first row at first
+  EXPECT_EQ(chars(monilog, u"R2", 26), "0" + std::string(25, ' '));
   ASSERT_EQ(RfcMoveToNextRow(monilog, &info_), RFC_OK);
-  // A label in UTF-8 comes as characters: 7 of them, then blanks to 40.
-  EXPECT_EQ(chars(monilog, u"R1", 40),
-            "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC" + std::string(33, ' '));
+  EXPECT_EQ(chars(monilog, u"R2", 3), "400");
   EXPECT_EQ(RfcMoveToNextRow(monilog, &info_), RFC_TABLE_MOVE_EOF);
   EXPECT_EQ(RfcMoveTo(monilog, 2, &info_), RFC_TABLE_MOVE_EOF);
   ASSERT_EQ(RfcMoveTo(monilog, 0, &info_), RFC_OK);
@@ -215,8 +164,10 @@ TEST_F(Simulated, LogStatisticsRowsAndTheCursor) {
   EXPECT_EQ(RfcGetCurrentRow(monilog, &info_), row);  // the same handle each time
   EXPECT_EQ(chars(row, u"r1", 3), "Log");
   SAP_UC flat[66];
+  ASSERT_EQ(RfcMoveTo(monilog, 1, &info_), RFC_OK);
   ASSERT_EQ(RfcGetStructureIntoCharBuffer(monilog, flat, 66, &info_), RFC_OK);
-  EXPECT_EQ(to_utf8(std::u16string_view(flat + 40, 4)), "1200");
+  EXPECT_EQ(to_utf8(std::u16string_view(flat, 15)), "Log queue pages");
+  EXPECT_EQ(to_utf8(std::u16string_view(flat + 40, 4)), "400 ");
   RFC_TYPE_DESC_HANDLE type = RfcGetRowType(statlog, &info_);
   ASSERT_NE(type, nullptr);
   EXPECT_EQ(RfcDescribeType(row, &info_), type);
@@ -237,6 +188,19 @@ TEST_F(Simulated, LogStatisticsRowsAndTheCursor) {
   EXPECT_EQ(tw::testing::read_file("sim.log"),
             "LOGON client=[100] user=[MONITOR] lang=[E] ashost=[sapprd] sysnr=[00]\n"
             "CALL ADA_LOG_STATISTICS\nCALL ADA_LOG_STATISTICS\n");
+}
+
+TEST_F(Simulated, ALabelInUtf8ComesAsItsCharacters) {
+  const RFC_CONNECTION_HANDLE connection = open(u"sap-utf8");
+  ASSERT_NE(connection, nullptr) << utf8(info_.message);
+  RFC_FUNCTION_HANDLE call = function(connection, u"ADA_LOG_STATISTICS");
+  ASSERT_EQ(RfcInvoke(connection, call, &info_), RFC_OK) << utf8(info_.message);
+  RFC_TABLE_HANDLE monilog = nullptr;
+  ASSERT_EQ(RfcGetTable(call, u"SHOWMONILOG", &monilog, &info_), RFC_OK);
+  // 11 bytes on the wire, 7 characters, then blanks to 40.
+  EXPECT_EQ(chars(monilog, u"R1", 40),
+            "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC" + std::string(33, ' '));
+  RfcCloseConnection(connection, &info_);
 }
 
 TEST_F(Simulated, InterfacesAreKeptPerSystemAndUnknownFunctionsRaiseAnException) {
@@ -278,34 +242,35 @@ TEST_F(Simulated, InterfacesAreKeptPerSystemAndUnknownFunctionsRaiseAnException)
 TEST_F(Simulated, EveryFaultOfACall) {
   struct Expected {
     const char16_t* ashost;
+    const char16_t* function;
     RFC_RC code;
     RFC_ERROR_GROUP group;
     std::string key, message;
     bool stays_open;
   };
   const std::vector<Expected> cases = {
-      {u"f-failure", RFC_UNKNOWN_ERROR, EXTERNAL_RUNTIME_FAILURE, "RFC_UNKNOWN_ERROR",
-       "system info failed badly", true},
-      {u"f-code", RFC_UNKNOWN_ERROR, EXTERNAL_RUNTIME_FAILURE, "RFC_UNKNOWN_ERROR",
-       "call of RFC_SYSTEM_INFO failed with return code 7", true},
-      {u"f-exception", RFC_ABAP_EXCEPTION, ABAP_APPLICATION_FAILURE, "NO_DATA",
-       "no statistics today", true},
-      {u"f-sysexc", RFC_ABAP_RUNTIME_FAILURE, ABAP_RUNTIME_FAILURE, "SYSTEM_FAILURE",
-       "system exception in call of RFC_SYSTEM_INFO", false},
-      {u"f-drop", RFC_COMMUNICATION_FAILURE, COMMUNICATION_FAILURE, "RFC_COMMUNICATION_FAILURE",
-       "connection closed by partner", false},
-      {u"f-hang", RFC_TIMEOUT, COMMUNICATION_FAILURE, "RFC_TIMEOUT",
-       "timeout during call of RFC_SYSTEM_INFO", false},
-      {u"f-abort", RFC_ABAP_RUNTIME_FAILURE, ABAP_RUNTIME_FAILURE, "RFC_ABAP_RUNTIME_FAILURE",
-       "ABAP/4 processor: SYSTEM_CORE_DUMPED", false},
-      {u"f-garbage", RFC_INVALID_PROTOCOL, COMMUNICATION_FAILURE, "RFC_INVALID_PROTOCOL",
-       "invalid frame from partner: bad magic", false},
+      {u"f-failure", u"RFC_SYSTEM_INFO", RFC_UNKNOWN_ERROR, EXTERNAL_RUNTIME_FAILURE,
+       "RFC_UNKNOWN_ERROR", "system info failed badly", true},
+      {u"f-code", u"RFC_SYSTEM_INFO", RFC_UNKNOWN_ERROR, EXTERNAL_RUNTIME_FAILURE,
+       "RFC_UNKNOWN_ERROR", "call of RFC_SYSTEM_INFO failed with return code 7", true},
+      {u"f-exception", u"ADA_LOG_STATISTICS", RFC_ABAP_EXCEPTION, ABAP_APPLICATION_FAILURE,
+       "NO_DATA", "no statistics today", true},
+      {u"f-sysexc", u"RFC_SYSTEM_INFO", RFC_ABAP_RUNTIME_FAILURE, ABAP_RUNTIME_FAILURE,
+       "SYSTEM_FAILURE", "system exception in call of RFC_SYSTEM_INFO", false},
+      {u"f-drop", u"RFC_SYSTEM_INFO", RFC_COMMUNICATION_FAILURE, COMMUNICATION_FAILURE,
+       "RFC_COMMUNICATION_FAILURE", "connection closed by partner", false},
+      {u"f-hang", u"ADA_LOG_STATISTICS", RFC_TIMEOUT, COMMUNICATION_FAILURE, "RFC_TIMEOUT",
+       "timeout during call of ADA_LOG_STATISTICS", false},
+      {u"f-abort", u"RFC_SYSTEM_INFO", RFC_ABAP_RUNTIME_FAILURE, ABAP_RUNTIME_FAILURE,
+       "RFC_ABAP_RUNTIME_FAILURE", "ABAP/4 processor: SYSTEM_CORE_DUMPED", false},
+      {u"f-garbage", u"RFC_SYSTEM_INFO", RFC_INVALID_PROTOCOL, COMMUNICATION_FAILURE,
+       "RFC_INVALID_PROTOCOL", "invalid frame from partner: bad magic", false},
   };
   for (const Expected& expected : cases) {
     SCOPED_TRACE(to_utf8(expected.ashost));
     const RFC_CONNECTION_HANDLE connection = open(expected.ashost);
     ASSERT_NE(connection, nullptr) << utf8(info_.message);
-    RFC_FUNCTION_HANDLE call = function(connection, u"RFC_SYSTEM_INFO");
+    RFC_FUNCTION_HANDLE call = function(connection, expected.function);
     ASSERT_NE(call, nullptr) << utf8(info_.message);
     std::memset(&info_, 0x55, sizeof info_);
     EXPECT_EQ(RfcInvoke(connection, call, &info_), expected.code);

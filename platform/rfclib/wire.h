@@ -177,6 +177,13 @@ struct Header {
 Type type_of(const Message& message);
 
 /*
+ * An integer value as the wire carries it: 4 bytes, two's complement, big-endian; and back
+ * (from as many bytes as there are, the last the lowest).
+ */
+std::string int_bytes(std::int32_t value);
+std::int32_t int_of(std::string_view bytes);
+
+/*
  * Encodes a message as a whole frame (header and payload) into `frame`. Returns false,
  * with `error` set and `frame` untouched, when the message breaks a limit the decoder
  * enforces.

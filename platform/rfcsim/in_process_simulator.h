@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 #include <string>
+#include <string_view>
 
 #include "scenario.h"
 #include "server.h"
@@ -17,7 +18,7 @@ namespace tw::rfcsim {
 /// working directory.
 class InProcessSimulator {
  public:
-  explicit InProcessSimulator(const char* scenario_text) {
+  explicit InProcessSimulator(std::string_view scenario_text) {
     std::string error;
     EXPECT_TRUE(parse_scenario(scenario_text, "test.scenario", scenario_, error)) << error;
     EXPECT_TRUE(log_.open("sim.log"));

@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "fault_scenario.h"
 #include "in_process_simulator.h"
 #include "rfclib/test_support.h"
 #include "saprfc.h"
@@ -20,67 +21,6 @@ using testing::HandlerLog;
 using testing::LibraryReset;
 using testing::OpenOptions;
 using testing::ScratchDirectory;
-
-const char* const kScenario = R"(
-[system PRD]
-ashost = sapprd
-sysnr = 00
-client = 100
-user = Monitor
-password = Secret1
-row = Log queue overflows | 0
-row = Log queue pages | 400
-statrow = Used log (%) | 7
-
-[system FAILURE]
-ashost = f-failure
-sysnr = 00
-fault = RFC_SYSTEM_INFO failure system info failed badly
-[system EXCEPTION]
-ashost = f-exception
-sysnr = 00
-fault = ADA_LOG_STATISTICS exception NO_DATA no statistics today
-[system SYSEXC]
-ashost = f-sysexc
-sysnr = 00
-fault = RFC_SYSTEM_INFO sys_exception
-[system CODE]
-ashost = f-code
-sysnr = 00
-fault = RFC_SYSTEM_INFO code 7
-[system DROP]
-ashost = f-drop
-sysnr = 00
-fault = RFC_SYSTEM_INFO drop
-[system HANG]
-ashost = f-hang
-sysnr = 00
-fault = ADA_LOG_STATISTICS hang
-[system ABORT]
-ashost = f-abort
-sysnr = 00
-fault = RFC_SYSTEM_INFO abort ABAP/4 processor: SYSTEM_CORE_DUMPED
-[system GARBAGE]
-ashost = f-garbage
-sysnr = 00
-fault = RFC_SYSTEM_INFO garbage
-[system LHANG]
-ashost = l-hang
-sysnr = 00
-fault = logon hang
-[system LDROP]
-ashost = l-drop
-sysnr = 00
-fault = logon drop
-[system LREJECT]
-ashost = l-reject
-sysnr = 00
-fault = logon reject user account locked
-[system LFAIL]
-ashost = l-failure
-sysnr = 00
-fault = logon failure logon failed
-)";
 
 /// What one call brought back.
 struct Result {
@@ -162,7 +102,7 @@ class Simulated : public ::testing::Test {
   LibraryReset reset_;
   HandlerLog handler_;
   testing::EnvVar no_ini_{"RFC_INI", std::nullopt};
-  InProcessSimulator sim_{kScenario};
+  InProcessSimulator sim_{kFaultScenario};
 };
 
 TEST_F(Simulated, HealthyRunWithPaddedLogonWritesNoTrace) {
