@@ -35,8 +35,4 @@ void fill_record(const Element& field, RFC_FIELD_DESC& record) {
   record.ucOffset = field.uc_offset;
 }
 
-const Element* element_at(const std::vector<Element>& elements, unsigned index) {
-  return index < elements.size() ? &elements[index] : nullptr;
-}
-
 }  // namespace tw::nwrfclib

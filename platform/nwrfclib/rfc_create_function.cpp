@@ -9,21 +9,22 @@ namespace tw::nwrfclib {
 namespace {
 
 /*
- * The handle of the description `describe` finds for a container (its id, 0 for none);
- * NULL with RFC_INVALID_HANDLE (a `what` handle expected) when there is none.
+ * The handle of the description `describe` names for a container (a member function that
+ * gives it, or NULL); NULL with RFC_INVALID_HANDLE (a `what` handle expected) when there is
+ * none.
  */
-template <typename Handle, typename Describe>
+template <typename Handle, typename Description>
 Handle description_of(DATA_CONTAINER_HANDLE handle, const char* what, RFC_ERROR_INFO* info,
-                      Describe&& describe) {
+                      const Description* (Container::*describe)() const) {
   return guarded(info, Handle{nullptr}, [&]() -> Handle {
     const Container* container = find_container(handle);
-    const std::uintptr_t id = container == nullptr ? 0 : describe(*container);
-    if (id == 0) {
+    const Description* description = container == nullptr ? nullptr : (container->*describe)();
+    if (description == nullptr) {
       report(info, invalid_handle(what));
       return nullptr;
     }
     succeed(info);
-    return handle_from_id<Handle>(id);
+    return handle_from_id<Handle>(description->id);
   });
 }
 
@@ -76,10 +77,8 @@ extern "C" RFC_RC SAP_API RfcDestroyFunction(RFC_FUNCTION_HANDLE funcHandle,
 extern "C" RFC_FUNCTION_DESC_HANDLE SAP_API RfcDescribeFunction(RFC_FUNCTION_HANDLE funcHandle,
                                                                 RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return description_of<RFC_FUNCTION_DESC_HANDLE>(
-      funcHandle, "function", errorInfo, [](const Container& container) -> std::uintptr_t {
-        return container.function_desc() == nullptr ? 0 : container.function_desc()->id;
-      });
+  return description_of<RFC_FUNCTION_DESC_HANDLE>(funcHandle, "function", errorInfo,
+                                                  &Container::function_desc);
 }
 
 /*
@@ -89,8 +88,6 @@ extern "C" RFC_FUNCTION_DESC_HANDLE SAP_API RfcDescribeFunction(RFC_FUNCTION_HAN
 extern "C" RFC_TYPE_DESC_HANDLE SAP_API RfcDescribeType(DATA_CONTAINER_HANDLE dataHandle,
                                                         RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return description_of<RFC_TYPE_DESC_HANDLE>(
-      dataHandle, "structure or table", errorInfo, [](const Container& container) -> std::uintptr_t {
-        return container.type_desc() == nullptr ? 0 : container.type_desc()->id;
-      });
+  return description_of<RFC_TYPE_DESC_HANDLE>(dataHandle, "structure or table", errorInfo,
+                                              &Container::type_desc);
 }
