@@ -9,7 +9,7 @@
 namespace tw::nwrfclib {
 namespace {
 
-TEST(Companions, PartnerBytesAreUtf8WithWindows1252ForTheRest) {
+TEST(NwCompanions, PartnerBytesAreUtf8WithWindows1252ForTheRest) {
   EXPECT_EQ(from_bytes("Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC"), u"Gr\u00F6\u00DFe \u20AC");
   EXPECT_EQ(from_bytes("\xF0\x9F\x98\x80"), u"\U0001F600");  // a pair of surrogates
   // Not UTF-8: each byte on its own, from Windows-1252.
@@ -22,7 +22,7 @@ TEST(Companions, PartnerBytesAreUtf8WithWindows1252ForTheRest) {
   EXPECT_EQ(from_bytes(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
-TEST(Companions, Utf16GoesOutAsUtf8WithLoneSurrogatesReplaced) {
+TEST(NwCompanions, Utf16GoesOutAsUtf8WithLoneSurrogatesReplaced) {
   EXPECT_EQ(to_utf8(u"Gr\u00F6\u00DFe \u20AC \U0001F600"),
             "Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x98\x80");
   EXPECT_EQ(to_utf8(std::u16string(1, char16_t(0xD800)) + u"x"), "\xEF\xBF\xBDx");
@@ -31,7 +31,7 @@ TEST(Companions, Utf16GoesOutAsUtf8WithLoneSurrogatesReplaced) {
             "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF");
 }
 
-TEST(Companions, DecimalNumbersBothWays) {
+TEST(NwCompanions, DecimalNumbersBothWays) {
   EXPECT_EQ(decimal(0), u"0");
   EXPECT_EQ(decimal(-4711), u"-4711");
   EXPECT_EQ(decimal(INT_MIN), u"-2147483648");
@@ -48,7 +48,7 @@ TEST(Companions, DecimalNumbersBothWays) {
   }
 }
 
-TEST(Companions, NamesCompareWithoutTheCaseOfAToZOnly) {
+TEST(NwCompanions, NamesCompareWithoutTheCaseOfAToZOnly) {
   EXPECT_TRUE(same_name(u"rfcsi_export", u"RFCSI_EXPORT"));
   EXPECT_FALSE(same_name(u"RFCSI", u"RFCSI_EXPORT"));
   EXPECT_FALSE(same_name(u"\u00E4", u"\u00C4"));  // only a to z

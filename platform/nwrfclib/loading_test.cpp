@@ -30,7 +30,7 @@ std::string load_error(const fs::path& folder, void*& library) {
   return library == nullptr ? dlerror() : "";
 }
 
-TEST(Loading, TheLibraryNeedsEveryCompanionInItsOwnFolder) {
+TEST(NwLoading, TheLibraryNeedsEveryCompanionInItsOwnFolder) {
   testing::ScratchDirectory scratch;
   for (const char* companion : {"libsapucum.so", "libicuuc.so.50", "libicudata.so.50",
                                 "libicui18n.so.50", "libicudecnumber.so"}) {

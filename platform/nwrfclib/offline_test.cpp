@@ -13,7 +13,7 @@ namespace {
 using testing::Logon;
 using testing::utf8;
 
-TEST(Offline, VersionAndNames) {
+TEST(NwOffline, VersionAndNames) {
   unsigned major = 1, minor = 1, patch = 1;
   EXPECT_EQ(utf8(RfcGetVersion(&major, &minor, &patch)), "750 Patch Level 0");
   EXPECT_EQ(major, 7500u);
@@ -32,7 +32,7 @@ TEST(Offline, VersionAndNames) {
   EXPECT_EQ(utf8(RfcGetDirectionAsString(static_cast<RFC_DIRECTION>(4))), "");
 }
 
-TEST(Offline, Utf8ConversionsTellTheSizeTheyNeed) {
+TEST(NwOffline, Utf8ConversionsTellTheSizeTheyNeed) {
   const SAP_UC text[] = u"Gr\u00F6\u00DFe";  // 5 units, 7 bytes in UTF-8
   RFC_BYTE out[8];
   unsigned size = 7, length = 99;
@@ -62,7 +62,7 @@ TEST(Offline, Utf8ConversionsTellTheSizeTheyNeed) {
   EXPECT_EQ(back[0], u'\0');
 }
 
-TEST(Offline, EveryOperationRefusesHandlesItDoesNotKnow) {
+TEST(NwOffline, EveryOperationRefusesHandlesItDoesNotKnow) {
   RFC_ERROR_INFO info;
   const auto connection = reinterpret_cast<RFC_CONNECTION_HANDLE>(std::uintptr_t{0x7777777});
   const auto container = reinterpret_cast<DATA_CONTAINER_HANDLE>(std::uintptr_t{0x7777777});
@@ -97,7 +97,7 @@ TEST(Offline, EveryOperationRefusesHandlesItDoesNotKnow) {
   EXPECT_EQ(RfcInvoke(connection, container, nullptr), RFC_INVALID_HANDLE);
 }
 
-TEST(Offline, LogonParametersThatNameNoSystemFailTheOpen) {
+TEST(NwOffline, LogonParametersThatNameNoSystemFailTheOpen) {
   RFC_ERROR_INFO info;
   EXPECT_EQ(RfcOpenConnection(nullptr, 0, &info), nullptr);
   EXPECT_EQ(info.code, RFC_INVALID_PARAMETER);

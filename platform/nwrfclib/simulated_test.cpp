@@ -22,7 +22,7 @@ const std::string kScenario = std::string(rfcsim::kFaultScenario) +
                               "[system UTF8]\nashost = sap-utf8\nsysnr = 00\n"
                               "row = Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC | 7\n";
 
-class Simulated : public ::testing::Test {
+class NwSimulated : public ::testing::Test {
  protected:
   RFC_CONNECTION_HANDLE open(const std::u16string& ashost,
                              const std::u16string& password = u"Secret1") {
@@ -58,7 +58,7 @@ class Simulated : public ::testing::Test {
   rfcsim::InProcessSimulator sim_{kScenario};
 };
 
-TEST_F(Simulated, SystemInfoFromLookupToFields) {
+TEST_F(NwSimulated, SystemInfoFromLookupToFields) {
   const RFC_CONNECTION_HANDLE connection = open(u"SAPPRD  ");
   ASSERT_NE(connection, nullptr) << utf8(info_.message);
   EXPECT_EQ(info_.code, RFC_OK);
@@ -135,7 +135,7 @@ TEST_F(Simulated, SystemInfoFromLookupToFields) {
   EXPECT_EQ(RfcCloseConnection(connection, &info_), RFC_INVALID_HANDLE);
 }
 
-TEST_F(Simulated, LogStatisticsRowsAndTheCursor) {
+TEST_F(NwSimulated, LogStatisticsRowsAndTheCursor) {
   const RFC_CONNECTION_HANDLE connection = open(u"sapprd");
   ASSERT_NE(connection, nullptr) << utf8(info_.message);
   RFC_FUNCTION_HANDLE call = function(connection, u"ADA_LOG_STATISTICS");
@@ -190,7 +190,7 @@ TEST_F(Simulated, LogStatisticsRowsAndTheCursor) {
             "CALL ADA_LOG_STATISTICS\nCALL ADA_LOG_STATISTICS\n");
 }
 
-TEST_F(Simulated, ALabelInUtf8ComesAsItsCharacters) {
+TEST_F(NwSimulated, ALabelInUtf8ComesAsItsCharacters) {
   const RFC_CONNECTION_HANDLE connection = open(u"sap-utf8");
   ASSERT_NE(connection, nullptr) << utf8(info_.message);
   RFC_FUNCTION_HANDLE call = function(connection, u"ADA_LOG_STATISTICS");
@@ -203,7 +203,7 @@ TEST_F(Simulated, ALabelInUtf8ComesAsItsCharacters) {
   RfcCloseConnection(connection, &info_);
 }
 
-TEST_F(Simulated, InterfacesAreKeptPerSystemAndUnknownFunctionsRaiseAnException) {
+TEST_F(NwSimulated, InterfacesAreKeptPerSystemAndUnknownFunctionsRaiseAnException) {
   const RFC_CONNECTION_HANDLE first = open(u"sapprd");
   const RFC_CONNECTION_HANDLE second = open(u"sapprd");
   ASSERT_NE(first, nullptr);
@@ -239,7 +239,7 @@ TEST_F(Simulated, InterfacesAreKeptPerSystemAndUnknownFunctionsRaiseAnException)
             "LOGON client=[100] user=[MONITOR] lang=[E] ashost=[sapprd] sysnr=[00]\n");
 }
 
-TEST_F(Simulated, EveryFaultOfACall) {
+TEST_F(NwSimulated, EveryFaultOfACall) {
   struct Expected {
     const char16_t* ashost;
     const char16_t* function;
@@ -289,7 +289,7 @@ TEST_F(Simulated, EveryFaultOfACall) {
   }
 }
 
-TEST_F(Simulated, FailedOpensTellWhy) {
+TEST_F(NwSimulated, FailedOpensTellWhy) {
   // Rejected credentials, by the system and by the scenario's fault.
   EXPECT_EQ(open(u"sapprd", u"wrong"), nullptr);
   EXPECT_EQ(info_.code, RFC_LOGON_FAILURE);
@@ -320,7 +320,7 @@ TEST_F(Simulated, FailedOpensTellWhy) {
             std::string::npos);
 }
 
-TEST(Unreachable, AGatewayThatIsNotThereIsNotReached) {
+TEST(NwUnreachable, AGatewayThatIsNotThereIsNotReached) {
   tw::testing::ScratchDirectory scratch;
   std::string port;
   {
