@@ -205,22 +205,24 @@ RFC_TYPE_DESC_HANDLE SAP_API describe_type(DATA_CONTAINER_HANDLE handle, RFC_ERR
       const_cast<FakeField*>(reinterpret_cast<Node*>(handle)->type));
 }
 
-RFC_RC SAP_API get_structure(DATA_CONTAINER_HANDLE handle, SAP_UC const* name,
-                             RFC_STRUCTURE_HANDLE* structure, RFC_ERROR_INFO* info) {
+/// The structure or table field `name` of a container (of a table: of its current row).
+RFC_RC sub_container(DATA_CONTAINER_HANDLE handle, SAP_UC const* name, Kind kind,
+                     DATA_CONTAINER_HANDLE* sub, RFC_ERROR_INFO* info) {
   Node* node = node_of(handle);
   const FakeField* field = node != nullptr ? field_of(node->type, narrow(name)) : nullptr;
-  if (field == nullptr || field->kind != Kind::kStructure) return unknown_name(info, name);
-  *structure = reinterpret_cast<RFC_STRUCTURE_HANDLE>(&child(*node, *field));
+  if (field == nullptr || field->kind != kind) return unknown_name(info, name);
+  *sub = reinterpret_cast<DATA_CONTAINER_HANDLE>(&child(*node, *field));
   return ok(info);
+}
+
+RFC_RC SAP_API get_structure(DATA_CONTAINER_HANDLE handle, SAP_UC const* name,
+                             RFC_STRUCTURE_HANDLE* structure, RFC_ERROR_INFO* info) {
+  return sub_container(handle, name, Kind::kStructure, structure, info);
 }
 
 RFC_RC SAP_API get_table(DATA_CONTAINER_HANDLE handle, SAP_UC const* name,
                          RFC_TABLE_HANDLE* table, RFC_ERROR_INFO* info) {
-  Node* node = node_of(handle);
-  const FakeField* field = node != nullptr ? field_of(node->type, narrow(name)) : nullptr;
-  if (field == nullptr || field->kind != Kind::kTable) return unknown_name(info, name);
-  *table = reinterpret_cast<RFC_TABLE_HANDLE>(&child(*node, *field));
-  return ok(info);
+  return sub_container(handle, name, Kind::kTable, table, info);
 }
 
 RFC_TYPE_DESC_HANDLE SAP_API get_row_type(RFC_TABLE_HANDLE table, RFC_ERROR_INFO* info) {

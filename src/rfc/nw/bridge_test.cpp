@@ -94,9 +94,9 @@ TEST_F(Bridge, OpenPassesTheClassicOptionsWithoutTheirPadding) {
                                "Se cret   ");
   EXPECT_EQ(bridge_open(options.get()), 1u);
   EXPECT_EQ(library_.open_parameters,
-            (Parameters{{u"ASHOST", u"sapprd"}, {u"SYSNR", u"07"}, {u"GWHOST", u"gwprd"},
-                        {u"GWSERV", u"sapgw07"}, {u"CLIENT", u"100"}, {u"USER", u"monitor"},
-                        {u"PASSWD", u"Se cret"}, {u"LANG", u"E"}}));
+            (Parameters{{u"ashost", u"sapprd"}, {u"sysnr", u"07"}, {u"gwhost", u"gwprd"},
+                        {u"gwserv", u"sapgw07"}, {u"client", u"100"}, {u"user", u"monitor"},
+                        {u"passwd", u"Se cret"}, {u"lang", u"E"}}));
   EXPECT_EQ(open(), 2u);  // small handles, one after the other
   testing::OpenOptions bad_number("sapprd", 100, "", "", "100", "U", "P");
   EXPECT_EQ(bridge_open(bad_number.get()), 0u);  // refused as the classic library refuses it
@@ -114,14 +114,14 @@ TEST_F(Bridge, OpenExTakesTheDestinationFromTheClassicParameterFile) {
   EXPECT_EQ(open_ex("CLIENT=100 USER=monitor PASSWD=\"pw x\" LANG=D DEST=PRD", &info),
             1u);
   EXPECT_EQ(library_.open_parameters,
-            (Parameters{{u"ASHOST", u"sapprd"}, {u"SYSNR", u"01"}, {u"CLIENT", u"100"},
-                        {u"USER", u"monitor"}, {u"PASSWD", u"pw x"}, {u"LANG", u"D"}}));
+            (Parameters{{u"ashost", u"sapprd"}, {u"sysnr", u"01"}, {u"client", u"100"},
+                        {u"user", u"monitor"}, {u"passwd", u"pw x"}, {u"lang", u"D"}}));
   EXPECT_EQ(open_ex("CLIENT=100 USER=u PASSWD=p DEST=lb", &info),
             2u);
   EXPECT_EQ(library_.open_parameters,
-            (Parameters{{u"MSHOST", u"sapms"}, {u"MSSERV", u"3601"}, {u"SYSID", u"QAS"},
-                        {u"GROUP", u"SPACE"}, {u"CLIENT", u"100"}, {u"USER", u"u"},
-                        {u"PASSWD", u"p"}}));
+            (Parameters{{u"mshost", u"sapms"}, {u"msserv", u"3601"}, {u"sysid", u"QAS"},
+                        {u"group", u"SPACE"}, {u"client", u"100"}, {u"user", u"u"},
+                        {u"passwd", u"p"}}));
   EXPECT_EQ(open_ex("USER=u PASSWD=p DEST=XYZ", &info), 0u);
   EXPECT_STREQ(info.key, "RFC_ERROR_PARAMETER");
   EXPECT_STREQ(info.message, "destination 'XYZ' not found in 'my.ini'");

@@ -37,6 +37,8 @@ RFC_HANDLE new_handle() {
 
 }  // namespace
 
+// The names as SAP's documentation of RfcOpenConnection writes them; the library takes them
+// in any letter case.
 std::vector<std::pair<std::string, std::string>> logon_parameters(
     const rfclib::OpenRequest& request) {
   std::vector<std::pair<std::string, std::string>> parameters;
@@ -44,21 +46,21 @@ std::vector<std::pair<std::string, std::string>> logon_parameters(
     if (!value.empty()) parameters.emplace_back(name, std::string(value));
   };
   if (request.load_balancing) {
-    add("MSHOST", request.mshost);
-    add("MSSERV", request.msserv);
-    add("SYSID", request.r3name);
-    add("GROUP", request.group);
+    add("mshost", request.mshost);
+    add("msserv", request.msserv);
+    add("sysid", request.r3name);
+    add("group", request.group);
   } else {
-    add("ASHOST", request.ashost);
-    add("SYSNR", two_digits(request.sysnr));
-    add("GWHOST", request.gwhost);
-    add("GWSERV", request.gwservice);
+    add("ashost", request.ashost);
+    add("sysnr", two_digits(request.sysnr));
+    add("gwhost", request.gwhost);
+    add("gwserv", request.gwservice);
   }
-  add("CLIENT", request.client);
+  add("client", request.client);
   // The classic options pad user and password with blanks; the padding is no part of them.
-  add("USER", rfclib::drop_trailing_blanks(request.user));
-  add("PASSWD", rfclib::drop_trailing_blanks(request.password));
-  add("LANG", request.language);
+  add("user", rfclib::drop_trailing_blanks(request.user));
+  add("passwd", rfclib::drop_trailing_blanks(request.password));
+  add("lang", request.language);
   return parameters;
 }
 
