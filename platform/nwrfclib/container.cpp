@@ -1,5 +1,6 @@
 #include "container.h"
 
+#include "nw_state.h"
 #include "text.h"
 
 namespace tw::nwrfclib {
@@ -35,10 +36,19 @@ void make_initial(Value& value, const Element& element) {
   value.set = false;
   value.number = 0;
   value.chars.clear();
-  value.child.reset();
   if (element.type == RFCTYPE_CHAR) value.chars.assign(element.length, u' ');
-  if (element.type == RFCTYPE_STRUCTURE) value.child = Container::structure(*element.type_desc);
-  if (element.type == RFCTYPE_TABLE) value.child = Container::table(*element.type_desc);
+  if (value.child == nullptr) {
+    if (element.type == RFCTYPE_STRUCTURE) value.child = Container::structure(*element.type_desc);
+    if (element.type == RFCTYPE_TABLE) value.child = Container::table(*element.type_desc);
+    return;
+  }
+  // A structure or table stays the same container, so that its handle stays good.
+  Container& child = *value.child;
+  const std::vector<Element>& fields = child.elements();
+  for (std::size_t i = 0; i < child.values.size(); ++i) make_initial(child.values[i], fields[i]);
+  for (const auto& row : child.rows) forget_handles(*row);
+  child.rows.clear();
+  child.cursor = -1;
 }
 
 Container* fields_of(Container& container, Error& error) {

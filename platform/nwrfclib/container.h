@@ -65,7 +65,9 @@ class Container {
 };
 
 /*
- * Sets a value to the initial one of its element.
+ * Sets a value to the initial one of its element: blanks, 0, a structure with initial
+ * fields, a table without rows (the handles of its rows forgotten). A structure or table
+ * that exists stays the same container, its handle good.
  */
 void make_initial(Value& value, const Element& element);
 

@@ -72,10 +72,10 @@ std::optional<rfclib::LogonRequest> request_of(const RFC_CONNECTION_PARAMETER* p
     error = parameter_error(kNoServer);
     return std::nullopt;
   }
-  const std::u16string_view digits = sysnr.value_or(u"");
+  const std::u16string digits = sysnr.value_or(u"");
   int number = -1;
-  if (digits.size() >= 1 && digits.size() <= 2 && digits.find_first_not_of(u"0123456789") ==
-                                                       std::u16string_view::npos)
+  if (digits.size() >= 1 && digits.size() <= 2 &&
+      digits.find_first_not_of(u"0123456789") == std::u16string::npos)
     parse_decimal(digits, number);
   if (number < 0) {
     error = parameter_error(sysnr ? "Invalid value '" + to_utf8(digits) +

@@ -94,9 +94,15 @@ TEST_F(NwSimulated, SystemInfoFromLookupToFields) {
 
   RFC_FUNCTION_HANDLE call = RfcCreateFunction(desc, &info_);
   ASSERT_NE(call, nullptr);
-  ASSERT_EQ(RfcInvoke(connection, call, &info_), RFC_OK) << utf8(info_.message);
+  // A structure taken before the call is the one the call fills, each time.
   RFC_STRUCTURE_HANDLE rfcsi = nullptr;
   ASSERT_EQ(RfcGetStructure(call, u"RFCSI_EXPORT", &rfcsi, &info_), RFC_OK);
+  EXPECT_EQ(chars(rfcsi, u"RFCSYSID", 8), "        ");
+  ASSERT_EQ(RfcInvoke(connection, call, &info_), RFC_OK) << utf8(info_.message);
+  ASSERT_EQ(RfcInvoke(connection, call, &info_), RFC_OK) << utf8(info_.message);
+  RFC_STRUCTURE_HANDLE same = nullptr;
+  ASSERT_EQ(RfcGetStructure(call, u"RFCSI_EXPORT", &same, &info_), RFC_OK);
+  EXPECT_EQ(same, rfcsi);
   EXPECT_EQ(chars(rfcsi, u"RFCSYSID", 8), "PRD     ");
   EXPECT_EQ(chars(rfcsi, u"RFCHOST", 8), "sapprd  ");
   EXPECT_EQ(chars(rfcsi, u"RFCDBSYS", 10), "ADABAS D  ");
