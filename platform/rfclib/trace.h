@@ -1,15 +1,15 @@
-// Dev_Rfc.Trc in the working directory: written only when an error happens, appended to.
+// The trace file in the working directory (os/rfc_file_names.h names it): written only when
+// an error happens, appended to.
 #pragma once
 
 #include <ctime>
 #include <string>
 
+#include "os/rfc_file_names.h"
 
 namespace tw::rfclib {
 
-inline constexpr const char* kTraceFile = "Dev_Rfc.Trc";
-
-/// What the process has written to Dev_Rfc.Trc so far.
+/// What the process has written to the trace file so far.
 struct TraceState {
   bool header_written = false;
   unsigned counter = 0;  ///< errors written

@@ -15,8 +15,9 @@ constexpr char32_t kWindows1252High[32] = {
 char byte_of(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
   for (unsigned i = 0; i < 32; ++i) {
-    const char32_t c = kWindows1252High[i];
-    if (c == unit || (c == 0 && unit == 0x80 + i)) return static_cast<char>(0x80 + i);
+    if (kWindows1252High[i] != 0 && kWindows1252High[i] == unit) {
+      return static_cast<char>(0x80 + i);
+    }
   }
   return '?';
 }

@@ -1,5 +1,5 @@
-// Windows-1252, the code page of the texts of the classic RFC interface and of the files
-// the sensor reads, and its way to and from UTF-16.
+// Windows-1252, the code page in which the sensor's files and texts are written on Windows
+// and the texts of the classic RFC interface, and its way to and from UTF-16.
 #pragma once
 
 #include <string>
@@ -15,8 +15,13 @@ char32_t windows_1252_character(unsigned char byte);
 /// surrogate pair (one character) or a lone surrogate.
 std::string windows_1252_of_utf16(std::u16string_view text);
 
+/// The same for UTF-16 code units given as bytes (`bytes`, without a byte-order mark;
+/// big-endian or little-endian); a last odd byte becomes "?" as well.
+std::string windows_1252_of_utf16(std::string_view bytes, bool big_endian);
+
 /// Windows-1252 text in UTF-16; each of the five bytes without a character becomes the
-/// control character of its value, as Windows converts them.
+/// control character of its value, as Windows converts them (and which the way back,
+/// lacking it in the code page, makes "?").
 std::u16string utf16_of_windows_1252(std::string_view text);
 
 }  // namespace tw

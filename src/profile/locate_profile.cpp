@@ -10,7 +10,7 @@ bool is_directory_line(std::string_view line) {
          (line.size() > 2 && is_separator(line[2]));
 }
 
-bool exists(std::string_view path) { return open_for_reading(path) != nullptr; }
+bool exists(std::string_view path) { return static_cast<bool>(open_for_reading(path)); }
 
 /// The directory, without its final character, must end in "EXEXML" in any letter case.
 bool is_exexml_directory(std::string_view directory) {
@@ -31,7 +31,7 @@ std::string missing(std::string_view shown) {
 
 }  // namespace
 
-std::string read_base_directory(std::FILE* path_file) {
+std::string read_base_directory(InputFile& path_file) {
   std::string base;
   std::string line;
   while (read_piece(path_file, 99, line)) {
@@ -56,9 +56,9 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
   }
 
   std::string directory;
-  if (FileHandle path_file = open_for_reading(kPrtgPathFile)) {
-    std::string base = read_base_directory(path_file.get());
-    path_file.reset();
+  if (InputFile path_file = open_for_reading(kPrtgPathFile)) {
+    std::string base = read_base_directory(path_file);
+    path_file = {};
     if (base.empty() || !is_separator(base.back())) base += '\\';
     directory = base;
     if (exists(concat(base, kSubPath1, name.name))) directory = concat(base, kSubPath1);
@@ -82,7 +82,7 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
   }
 
   if (!is_exexml_directory(directory)) {
-    found.file.reset();
+    found.file = {};
     found.error = kInvalidPathUsage;
     return found;
   }

@@ -1,9 +1,10 @@
 // The logon and connection values of one SAP system, as a profile gives them.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
+
+#include "os/text_file.h"
 
 namespace tw {
 
@@ -38,7 +39,7 @@ struct ProfileReadResult {
 /// are assigned. `profile_name` is the name that messages show. In the single-system run
 /// the first fault stops the reading and its message is returned; in the global-list run
 /// every fault only marks the result as failed.
-ProfileReadResult read_profile(ProfileRecord& record, std::FILE* file, RunKind kind,
+ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind kind,
                                std::string_view profile_name);
 
 }  // namespace tw

@@ -46,9 +46,8 @@ std::string message(std::string_view head, std::string_view name, std::string_vi
 
 }  // namespace
 
-ProfileReadResult read_profile(ProfileRecord& record, std::FILE* file, RunKind kind,
+ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind kind,
                                std::string_view profile_name) {
-  const FileHandle owned(file);  // closed on every way out
   const bool single = kind == RunKind::single_system;
   const std::size_t piece_size = single ? 159 : 199;
   ProfileReadResult result;

@@ -31,7 +31,7 @@ std::string complete_profile(std::string_view line_end = "\n") {
 }
 
 ProfileReadResult read_single(ProfileRecord& record, std::string_view bytes) {
-  return read_profile(record, stream_of(bytes).release(), RunKind::single_system, "PRD.P00");
+  return read_profile(record, stream_of(bytes), RunKind::single_system, "PRD.P00");
 }
 
 TEST(ReadProfile, CompleteProfileFillsEveryField) {
@@ -123,7 +123,7 @@ TEST(ReadProfile, PasswordFaultStopsTheSingleRunButNotTheGlobalOne) {
 
   ProfileRecord global;
   const ProfileReadResult result =
-      read_profile(global, stream_of(text).release(), RunKind::global_list, "PRD.P00");
+      read_profile(global, stream_of(text), RunKind::global_list, "PRD.P00");
   EXPECT_TRUE(result.failed);
   EXPECT_EQ(result.error, "");
   EXPECT_EQ(global.destination, "PRD");
@@ -132,7 +132,7 @@ TEST(ReadProfile, PasswordFaultStopsTheSingleRunButNotTheGlobalOne) {
 
 TEST(ReadProfile, GlobalRunMarksIncompleteProfiles) {
   ProfileRecord record;
-  const ProfileReadResult result = read_profile(record, stream_of("Client.....: 1\n").release(),
+  const ProfileReadResult result = read_profile(record, stream_of("Client.....: 1\n"),
                                                 RunKind::global_list, "QAS.P00");
   EXPECT_TRUE(result.failed);
   EXPECT_TRUE(result.error.empty());
@@ -152,7 +152,7 @@ TEST(ReadProfile, LongLinesAreReadInPieces) {
 
   // 199 per piece in the global-list run: the same line is one piece.
   ProfileRecord global;
-  ASSERT_FALSE(read_profile(global, stream_of(complete_profile() + line + "\n").release(),
+  ASSERT_FALSE(read_profile(global, stream_of(complete_profile() + line + "\n"),
                             RunKind::global_list, "PRD.P00")
                    .failed);
   EXPECT_EQ(global.client, "100");

@@ -76,7 +76,7 @@ struct RfcState {
 };
 
 /// Opens a connection with the values of the profile record: by the destination file
-/// "SapRfc.<Destination>" (copied to "SapRfc.ini") and RfcOpenEx when that file exists,
+/// "SapRfc.<Destination>" (copied to the parameter file) and RfcOpenEx when that file exists,
 /// otherwise with RfcOpen. Returns the handle; 0 when the open failed.
 RFC_HANDLE open_connection(Sensor& sensor);
 

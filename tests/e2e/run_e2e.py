@@ -19,12 +19,14 @@ A case is any folder below the cases folder that holds a case.json:
                 the drive C:)
     scenario    optional: a scenario for the simulated SAP system, started around the run
     simlog      optional: the log the simulated system must have written
+    simlog-nw   optional: the same with the NetWeaver library, where it differs
 
 With a scenario, the text {PORT} is replaced by the simulator's port in the arguments, the
-environment values, every fixture file and the expected stdout, stderr, simlog and files.
+environment values, every fixture file (in UTF-16 text as well) and the expected stdout,
+stderr, simlog and files.
 
 "expect_files" maps a path in the working directory to a file of the case folder
-(e.g. {"SapRfc.ini": "expected/SapRfc.ini"}): the file must be left by the run with that
+(e.g. {"{PARAMETER_FILE}": "expected/SapRfc.ini"}): the file must be left by the run with that
 content, byte for byte, after times of day are masked on both sides and {PROGRAM} in the
 expected file is replaced by the program path the run was started with (its argument 0).
 "text_files" lists those of the "expect_files" paths that the program writes as text (C
@@ -44,16 +46,24 @@ program and of the files the key maps in it, nothing else. "from_bin" maps paths
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
 BIN, or "bin:FOLDER/" with the final "/": every file of that folder of BIN, copied into the
 folder the name gives, "." for the program folder or the working directory itself) or a
-path in the case folder. {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its
-companions beside the program. In names, sources and the expected stdout, "{LIBRARY}" is
-the classic library's file name of the platform (librfccm.so, or librfc32.dll under Wine),
-"{NW_LIBRARY}" the NetWeaver one's (libsapnwrfc.so, sapnwrfc.dll), and "{NW_SAPUCUM}",
-"{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}", "{NW_ICUDECNUMBER}" name its companions
-(libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50, libicudecnumber.so;
-libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll, libicudecnumber.dll).
-"{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program
-names it (with a final separator). A case with "program_folder" has no drive/; it sets up
-its own folder and so runs alike whichever --rfclib is given.
+path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a file cut
+short). {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its
+companions beside the program. "{PROGRAM_DIR}" in the expected stdout is the folder the
+program runs from, as the program names it (with a final separator). A case with
+"program_folder" has no drive/; it sets up its own folder and so runs alike whichever
+--rfclib is given.
+
+Names of the platform: "{LIBRARY}" is the classic RFC library's file name (librfccm.so
+natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file
+(saprfc.ini; SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc);
+"{NW_LIBRARY}" is the NetWeaver library's file name (libsapnwrfc.so; sapnwrfc.dll), and
+"{NW_SAPUCUM}", "{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}", "{NW_ICUDECNUMBER}" name its
+companions (libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50,
+libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
+libicudecnumber.dll). They stand for those names in the names of files and folders below
+files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present", "fifos"
+and "empty_folders", in the names and sources of "program_folder" and "from_bin", and in the
+expected stdout and stderr.
 
 The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
 a folder of its own runs its program from a folder the runner makes once per run, holding
@@ -66,7 +76,9 @@ the run's library (classic without --rfclib) is skipped and counted as skipped. 
 program runs with the NetWeaver library (it is in the program's folder and the classic one
 is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the blanks at the
 end of every [] value on both sides: the bridge sends user and password without the blanks
-that pad them, where the classic library sends them padded.
+that pad them, where the classic library sends them padded. A case whose simlog differs
+with the NetWeaver library otherwise (it sends texts as UTF-8, the classic library their
+Windows-1252 bytes) holds that simlog in "simlog-nw" as well.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -103,7 +115,7 @@ before they are compared; what the program writes is compared as it is, so a bar
 the program, or a CR LF already in an expected file (it becomes CR CR LF), is a difference.
 Files follow the mode the program opens them in: those in "text_files" (Tarnwheel.Trc,
 written with "a") get the same LF to CR LF turn of their expected content; all others
-(SapRfc.ini and Dev_Rfc.Trc are written with "wb" and "ab") are compared byte for byte as
+(the parameter and trace files are written with "wb" and "ab") are compared byte for byte as
 natively. The simlog comes from the native simulator and is never turned.
 
 Wine needs a prefix. The runner makes one template prefix per suite run (wineboot, some
@@ -447,12 +459,14 @@ def load_case(case_dir: Path) -> dict:
         p = case_dir / path_name
         if p.exists() and not p.is_dir():
             raise CaseError("%s must be a folder" % path_name)
-    for file_name in ("stdout", "stderr", "scenario", "simlog"):
+    for file_name in ("stdout", "stderr", "scenario", "simlog", NW_SIMLOG):
         p = case_dir / file_name
         if p.exists() and not p.is_file():
             raise CaseError("%s must be a file" % file_name)
     if not (case_dir / "stdout").is_file():
         raise CaseError("the expected standard output (file 'stdout') is missing")
+    if (case_dir / NW_SIMLOG).exists() and not (case_dir / "simlog").exists():
+        raise CaseError("%s without a simlog" % NW_SIMLOG)
     if (case_dir / "simlog").exists() and not (case_dir / "scenario").exists():
         raise CaseError("simlog without a scenario")
     return case
@@ -511,14 +525,21 @@ def kill_all_live() -> None:
 
 
 def substitute_port(tree: Path, port: bytes) -> None:
+    """Writes the port for {PORT} in every file below tree, in UTF-16 text as well."""
+    marks = [(PORT_MARK, port)] + [
+        (PORT_MARK.decode("ascii").encode(code), port.decode("ascii").encode(code))
+        for code in ("utf-16-le", "utf-16-be")]
     for here, _dirs, files in os.walk(tree):
         for name in files:
             p = Path(here) / name
             if p.is_symlink() or not p.is_file():
                 continue
             data = p.read_bytes()
-            if PORT_MARK in data:
-                p.write_bytes(data.replace(PORT_MARK, port))
+            changed = data
+            for mark, value in marks:
+                changed = changed.replace(mark, value)
+            if changed != data:
+                p.write_bytes(changed)
 
 
 class Simulator:
@@ -631,8 +652,14 @@ def to_crlf(data: bytes) -> bytes:
     return data.replace(b"\n", b"\r\n")
 
 
-POSIX_LIBRARY = "librfccm.so"
-WINDOWS_LIBRARY = "librfc32.dll"
+# The names of the RFC library and of its files in the working directory, per platform.
+PLATFORM_NAMES = {
+    POSIX: {"{LIBRARY}": "librfccm.so", "{PARAMETER_FILE}": "saprfc.ini",
+            "{TRACE_FILE}": "dev_rfc.trc"},
+    WINDOWS: {"{LIBRARY}": "librfc32.dll", "{PARAMETER_FILE}": "SapRfc.ini",
+              "{TRACE_FILE}": "Dev_Rfc.Trc"},
+}
+CUT_SOURCE = re.compile(r"cut:([0-9]+):(.*)")
 
 # The RFC libraries a suite runs with (--rfclib), and the files of the NetWeaver stand-in:
 # the library first, then its companions, each with the placeholder that names it.
@@ -647,6 +674,8 @@ NW_FILES = {
               ("{NW_ICUUC}", "icuuc50.dll"), ("{NW_ICUDT}", "icudt50.dll"),
               ("{NW_ICUIN}", "icuin50.dll"), ("{NW_ICUDECNUMBER}", "libicudecnumber.dll")),
 }
+# The simlog a case expects where the NetWeaver library's differs.
+NW_SIMLOG = "simlog-nw"
 # The folder of BIN that holds the NetWeaver stand-in and its companions.
 NW_FOLDER = "nwrfc"
 # A value in [] of a simlog line, with the blanks at its end.
@@ -668,20 +697,8 @@ class Libraries:
         return self.rfclib or CLASSIC
 
     def names(self) -> dict[str, str]:
-        """The placeholders of file names and their values on the platform."""
-        names = {"{LIBRARY}": WINDOWS_LIBRARY if self.platform == WINDOWS else POSIX_LIBRARY}
-        names.update(NW_FILES[self.platform])
-        return names
-
-    def substitute(self, text: str) -> str:
-        for mark, name in self.names().items():
-            text = text.replace(mark, name)
-        return text
-
-    def substitute_bytes(self, data: bytes) -> bytes:
-        for mark, name in self.names().items():
-            data = data.replace(mark.encode(), name.encode())
-        return data
+        """The placeholders of names and their values on the platform."""
+        return {**PLATFORM_NAMES[self.platform], **dict(NW_FILES[self.platform])}
 
     def library_files(self, bin_dir: Path) -> list[Path]:
         """The files of the suite's library: the classic one of BIN, or the NetWeaver one with
@@ -719,11 +736,33 @@ class Libraries:
         return SIMLOG_PADDED_VALUE.sub(rb"[\1]", data) if netweaver else data
 
 
-def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
-                target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; or every
-    file of a "bin:FOLDER/" into the folder `target`."""
-    source = libs.substitute(source)
+def with_names(text: str, names: dict) -> str:
+    """`text` with each name placeholder made the platform's name."""
+    for mark, name in names.items():
+        text = text.replace(mark, name)
+    return text
+
+
+def with_names_bytes(data: bytes, names: dict) -> bytes:
+    for mark, name in names.items():
+        data = data.replace(mark.encode(), name.encode())
+    return data
+
+
+def name_files(tree: Path, names: dict) -> None:
+    """Renames the files and folders below `tree` whose names hold a name placeholder."""
+    for here, dirs, files in os.walk(tree, topdown=False):
+        for name in dirs + files:
+            named = with_names(name, names)
+            if named != name:
+                os.rename(Path(here) / name, Path(here) / named)
+
+
+def copy_source(source: str, names: dict, bin_dir: Path, case_dir: Path, target: Path) -> None:
+    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; with
+    "cut:N:" before it, only its first N bytes; or every file of a "bin:FOLDER/" into the
+    folder `target`."""
+    source = with_names(source, names)
     if source.startswith("bin:") and source.endswith("/"):
         origin = bin_dir / relative_inside(source[4:], "bin folder")
         if not origin.is_dir():
@@ -733,6 +772,9 @@ def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
             if item.is_file():
                 shutil.copy2(item, target / item.name)
         return
+    cut = CUT_SOURCE.fullmatch(source)
+    if cut:
+        source = cut.group(2)
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
     else:
@@ -740,7 +782,11 @@ def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
     if not origin.is_file():
         raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
     target.parent.mkdir(parents=True, exist_ok=True)
-    shutil.copy2(origin, target)
+    if cut:
+        with open(origin, "rb") as f:
+            target.write_bytes(f.read(int(cut.group(1))))
+    else:
+        shutil.copy2(origin, target)
 
 
 def windows_name(path: Path) -> str:
@@ -947,9 +993,15 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         return "skip", ["only with the " + " and ".join(case["libraries"]) + " library"]
     # The program runs from the stage of the suite's library, unless it brings its own folder.
     run_dir = libs.stage if libs.stage is not None and "program_folder" not in case else bin_dir
+    names = libs.names()
+    for key in ("absent", "present", "fifos", "empty_folders", "text_files"):
+        case[key] = [with_names(rel, names) for rel in case[key]]
+    case["expect_files"] = {with_names(rel, names): expected
+                            for rel, expected in case["expect_files"].items()}
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
+    expected_log_nw = read_expected(case_dir, NW_SIMLOG)
     drive = case_dir / "drive"
     files = case_dir / "files"
     scenario = case_dir / "scenario"
@@ -997,10 +1049,13 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
-        expected_out = libs.substitute_bytes(expected_out)
+        name_files(tree, names)
+        expected_out = with_names_bytes(expected_out, names)
+        if expected_err is not None:
+            expected_err = with_names_bytes(expected_err, names)
         for rel, source in case.get("from_bin", {}).items():
-            copy_source(source, libs, bin_dir, case_dir,
-                        inside(work, libs.substitute(rel), "from_bin path"))
+            copy_source(source, names, bin_dir, case_dir,
+                        inside(work, with_names(rel, names), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -1008,8 +1063,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             shutil.copy2(program_path, program_dir / program_path.name)
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
-                copy_source(source, libs, bin_dir, case_dir,
-                            inside(program_dir, libs.substitute(name), "program_folder name"))
+                copy_source(source, names, bin_dir, case_dir,
+                            inside(program_dir, with_names(name, names), "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
             expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
@@ -1039,6 +1094,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                     expected_err = expected_err.replace(PORT_MARK, port)
                 if expected_log is not None:
                     expected_log = expected_log.replace(PORT_MARK, port)
+                if expected_log_nw is not None:
+                    expected_log_nw = expected_log_nw.replace(PORT_MARK, port)
             env.update(extra_env)
 
             prefix = None
@@ -1135,6 +1192,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                 problems.append("    rfcsim wrote no log")
             else:
                 netweaver = libs.runs_netweaver(program_path.parent, args)
+                if netweaver and expected_log_nw is not None:
+                    expected_log = expected_log_nw
                 if libs.simlog(log, netweaver) != libs.simlog(expected_log, netweaver):
                     problems.extend(describe_difference(
                         "simlog", libs.simlog(expected_log, netweaver),

@@ -135,7 +135,7 @@ TEST_F(Bridge, RefusedOpensLeaveTheClassicLastErrorAndTraceEntry) {
   EXPECT_STREQ(last_error().key, "RFC_ERROR_LOGON_FAILURE");
   EXPECT_STREQ(last_error().message, "Name or password is incorrect (repeat logon)");
   EXPECT_EQ(trace_notice(), " - Name or password is incorrect (repeat logon)");
-  const std::string trace = testing::read_file(rfclib::kTraceFile);
+  const std::string trace = testing::read_file(kRfcTraceFile);
   EXPECT_EQ(trace.rfind("**** ERROR file opened at ", 0), 0u);
   EXPECT_NE(trace.find(" ======> Name or password is incorrect (repeat logon)\n"),
             std::string::npos);
