@@ -28,8 +28,13 @@ inline constexpr std::uint32_t kMaxParameters = 1024;
 inline constexpr std::uint32_t kMaxTables = 256;
 /// Longest table line.
 inline constexpr std::uint32_t kMaxLineLength = 65535;
+/// Most fields of a structure or table row in an interface.
+inline constexpr std::uint32_t kMaxFields = 1024;
 /// Highest return code of a fault (the lowest is 1).
 inline constexpr std::uint32_t kMaxFaultCode = 31;
+/// The return codes of a fault that raises an exception, and of a system failure.
+inline constexpr std::uint32_t kCodeException = 2;
+inline constexpr std::uint32_t kCodeSystemFailure = 3;
 
 /// Message types, the sixth byte of the header.
 enum class Type : std::uint8_t {
@@ -40,6 +45,8 @@ enum class Type : std::uint8_t {
   kReply = 5,
   kFault = 6,
   kAbort = 7,
+  kDescribe = 8,
+  kInterface = 9,
 };
 
 /// Kinds of a parameter value: the type codes TYPC and TYPINT.
@@ -114,8 +121,49 @@ struct Abort {
   bool operator==(const Abort&) const = default;
 };
 
+/// Client to gateway: asks for the interface of a function. Answered by an INTERFACE, or by
+/// a FAULT (exception FU_NOT_FOUND for a function the system does not have).
+struct Describe {
+  std::string function;
+  bool operator==(const Describe&) const = default;
+};
+
+/// Kinds of the elements of an interface; the numbers are the NetWeaver type codes.
+enum class ElementKind : std::uint8_t { kChar = 0, kTable = 5, kInt = 8, kStructure = 17 };
+
+/// Directions of a parameter, seen from the called function.
+enum class Direction : std::uint8_t { kImport = 1, kExport = 2, kChanging = 3, kTables = 7 };
+
+/// One field of a structure or table row: characters, or an integer of 4 bytes.
+struct Field {
+  std::string name;
+  ElementKind kind = ElementKind::kChar;
+  std::uint32_t length = 1;  ///< characters of a character field; 4 for an integer
+  bool operator==(const Field&) const = default;
+};
+
+/// One parameter of a function: characters, an integer, a structure, or (direction kTables
+/// only) a table. A structure or table names its type and lists its fields in order.
+struct Parameter {
+  std::string name;
+  Direction direction = Direction::kExport;
+  ElementKind kind = ElementKind::kChar;
+  std::uint32_t length = 1;   ///< as of a Field; 0 for a structure or table
+  std::string type{};         ///< the structure's or row's type; empty for the others
+  std::vector<Field> fields{};
+  bool operator==(const Parameter&) const = default;
+};
+
+/// Gateway to client: the interface of a function.
+struct Interface {
+  std::string function;
+  std::vector<Parameter> parameters;
+  bool operator==(const Interface&) const = default;
+};
+
 /// Any message.
-using Message = std::variant<Logon, LogonAccepted, LogonRefused, Call, Reply, Fault, Abort>;
+using Message = std::variant<Logon, LogonAccepted, LogonRefused, Call, Reply, Fault, Abort,
+                             Describe, Interface>;
 
 /// What a frame header announces.
 struct Header {
@@ -127,6 +175,13 @@ struct Header {
  * The type of a message as it goes on the wire.
  */
 Type type_of(const Message& message);
+
+/*
+ * An integer value as the wire carries it: 4 bytes, two's complement, big-endian; and back
+ * (from as many bytes as there are, the last the lowest).
+ */
+std::string int_bytes(std::int32_t value);
+std::int32_t int_of(std::string_view bytes);
 
 /*
  * Encodes a message as a whole frame (header and payload) into `frame`. Returns false,

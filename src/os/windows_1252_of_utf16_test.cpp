@@ -15,7 +15,7 @@ TEST(Windows1252OfUtf16, BothByteOrders) {
 
 TEST(Windows1252OfUtf16, EveryCharacterOfTheCodePageKeepsItsByte) {
   for (unsigned byte = 0; byte < 256; ++byte) {
-    const char32_t c = byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+    const char32_t c = windows_1252_character(static_cast<unsigned char>(byte));
     if (c == 0) continue;  // a position the code page leaves empty
     const std::string unit{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
     EXPECT_EQ(windows_1252_of_utf16(unit, false), std::string(1, static_cast<char>(byte)))

@@ -1,8 +1,7 @@
 // Text for the XML document: markup characters as entities, and UTF-8 whatever bytes came
 // in, so that the document stays well-formed with any value from SAP or from a file.
-#include "output/report.h"
-
 #include "os/windows_1252.h"
+#include "output/report.h"
 
 namespace tw {
 
@@ -71,7 +70,7 @@ std::string xml_escape(std::string_view text) {
       if (length == 0) {
         // Not UTF-8: the byte is taken as a Windows-1252 character.
         length = 1;
-        c = byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+        c = windows_1252_character(byte);
       }
     }
     at += length;

@@ -2,6 +2,7 @@
 r"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
 
     run_e2e.py --bin BUILD/bin --cases tests/e2e/cases [-k SUBSTRING] [-j N]
+               [--rfclib classic|nw]
     run_e2e.py --wine --bin WINBUILD/bin --sim-bin BUILD/bin --cases tests/e2e/cases
 
 A case is any folder below the cases folder that holds a case.json:
@@ -9,7 +10,8 @@ A case is any folder below the cases folder that holds a case.json:
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "max_seconds", "stdin", "absent", "present",
                  "cwd", "xml", "forbidden", "expect_files", "text_files", "platforms",
-                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin"}
+                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin",
+                 "libraries", "library_note"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -17,6 +19,7 @@ A case is any folder below the cases folder that holds a case.json:
                 the drive C:)
     scenario    optional: a scenario for the simulated SAP system, started around the run
     simlog      optional: the log the simulated system must have written
+    simlog-nw   optional: the same with the NetWeaver library, where it differs
 
 With a scenario, the text {PORT} is replaced by the simulator's port in the arguments, the
 environment values, every fixture file (in UTF-16 text as well) and the expected stdout,
@@ -41,17 +44,41 @@ directory. A case with "fifos" holds on POSIX only.
 "program_folder" runs the program from a folder of its own instead of BIN: a copy of the
 program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
-BIN) or a path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a
-file cut short). "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from,
-as the program names it (with a final separator). A case with "program_folder" has no
-drive/.
+BIN, or "bin:FOLDER/" with the final "/": every file of that folder of BIN, copied into the
+folder the name gives, "." for the program folder or the working directory itself) or a
+path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a file cut
+short). {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its
+companions beside the program. "{PROGRAM_DIR}" in the expected stdout is the folder the
+program runs from, as the program names it (with a final separator). A case with
+"program_folder" has no drive/; it sets up its own folder and so runs alike whichever
+--rfclib is given.
 
-Names of the platform: "{LIBRARY}" is the RFC library's file name (librfccm.so natively,
-librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file (saprfc.ini;
-SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc). They stand for
-those names in the names of files and folders below files/ and drive/, in the paths of
-"expect_files", "text_files", "absent", "present", "fifos" and "empty_folders", in the names
-and sources of "program_folder" and "from_bin", and in the expected stdout and stderr.
+Names of the platform: "{LIBRARY}" is the classic RFC library's file name (librfccm.so
+natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file
+(saprfc.ini; SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc);
+"{NW_LIBRARY}" is the NetWeaver library's file name (libsapnwrfc.so; sapnwrfc.dll), and
+"{NW_SAPUCUM}", "{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}", "{NW_ICUDECNUMBER}" name its
+companions (libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50,
+libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
+libicudecnumber.dll). They stand for those names in the names of files and folders below
+files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present", "fifos"
+and "empty_folders", in the names and sources of "program_folder" and "from_bin", and in the
+expected stdout and stderr.
+
+The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
+a folder of its own runs its program from a folder the runner makes once per run, holding
+copies of the programs those cases name and of that library only: the classic library of
+BIN, or the NetWeaver stand-in with its five companions (BIN/nwrfc). A case with drive/
+sees that folder at /opt/tarnwheel/bin. Without --rfclib the programs run from BIN, with
+the classic library there. "libraries" names the libraries a case holds for: ["classic"],
+["nw"] or both (the default); with one, "library_note" (one line) says why. A case not for
+the run's library (classic without --rfclib) is skipped and counted as skipped. When the
+program runs with the NetWeaver library (it is in the program's folder and the classic one
+is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the blanks at the
+end of every [] value on both sides: the bridge sends user and password without the blanks
+that pad them, where the classic library sends them padded. A case whose simlog differs
+with the NetWeaver library otherwise (it sends texts as UTF-8, the classic library their
+Windows-1252 bytes) holds that simlog in "simlog-nw" as well.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -106,8 +133,8 @@ the one beside the loader (or on PATH).
 
 Every case runs in a temporary directory of its own; nothing is written anywhere else.
 Prints one line per case (ok, FAIL or skip), a readable difference for each failure and a
-summary line with the cases that ran, passed, failed and were skipped for the platform; the
-exit status is 0 only when every case that ran passed.
+summary line with the cases that ran, passed, failed and were skipped for the platform (and
+the library, with --rfclib); the exit status is 0 only when every case that ran passed.
 """
 
 from __future__ import annotations
@@ -182,6 +209,8 @@ CASE_KEYS = {
     "empty_folders": list,
     "program_folder": dict,
     "from_bin": dict,
+    "libraries": list,
+    "library_note": str,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -329,6 +358,11 @@ def relative_inside(text: str, what: str) -> str:
     return "/".join(parts)
 
 
+def inside(folder: Path, name: str, what: str) -> Path:
+    """The path `name` below `folder`; "." is the folder itself."""
+    return folder if name == "." else folder / relative_inside(name, what)
+
+
 def load_case(case_dir: Path) -> dict:
     path = case_dir / CASE_FILE
     try:
@@ -388,7 +422,15 @@ def load_case(case_dir: Path) -> dict:
         raise CaseError("%s: 'platforms' must list one or both of %s"
                         % (CASE_FILE, ", ".join(PLATFORMS)))
     case["platforms"] = platforms
-    for key in ("description", "platform_note"):
+    libraries = case.get("libraries", list(LIBRARIES))
+    if (not libraries or not all(isinstance(x, str) and x in LIBRARIES for x in libraries)
+            or len(set(libraries)) != len(libraries)):
+        raise CaseError("%s: 'libraries' must list one or both of %s"
+                        % (CASE_FILE, ", ".join(LIBRARIES)))
+    if len(libraries) < len(LIBRARIES) and "library_note" not in case:
+        raise CaseError("%s: a case for one library says why in 'library_note'" % CASE_FILE)
+    case["libraries"] = libraries
+    for key in ("description", "platform_note", "library_note"):
         if key in case and ("\n" in case[key] or not case[key].strip()):
             raise CaseError("%s: %r must be one non-empty line" % (CASE_FILE, key))
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
@@ -417,12 +459,14 @@ def load_case(case_dir: Path) -> dict:
         p = case_dir / path_name
         if p.exists() and not p.is_dir():
             raise CaseError("%s must be a folder" % path_name)
-    for file_name in ("stdout", "stderr", "scenario", "simlog"):
+    for file_name in ("stdout", "stderr", "scenario", "simlog", NW_SIMLOG):
         p = case_dir / file_name
         if p.exists() and not p.is_file():
             raise CaseError("%s must be a file" % file_name)
     if not (case_dir / "stdout").is_file():
         raise CaseError("the expected standard output (file 'stdout') is missing")
+    if (case_dir / NW_SIMLOG).exists() and not (case_dir / "simlog").exists():
+        raise CaseError("%s without a simlog" % NW_SIMLOG)
     if (case_dir / "simlog").exists() and not (case_dir / "scenario").exists():
         raise CaseError("simlog without a scenario")
     return case
@@ -617,6 +661,80 @@ PLATFORM_NAMES = {
 }
 CUT_SOURCE = re.compile(r"cut:([0-9]+):(.*)")
 
+# The RFC libraries a suite runs with (--rfclib), and the files of the NetWeaver stand-in:
+# the library first, then its companions, each with the placeholder that names it.
+CLASSIC = "classic"
+NETWEAVER = "nw"
+LIBRARIES = (CLASSIC, NETWEAVER)
+NW_FILES = {
+    POSIX: (("{NW_LIBRARY}", "libsapnwrfc.so"), ("{NW_SAPUCUM}", "libsapucum.so"),
+            ("{NW_ICUUC}", "libicuuc.so.50"), ("{NW_ICUDT}", "libicudata.so.50"),
+            ("{NW_ICUIN}", "libicui18n.so.50"), ("{NW_ICUDECNUMBER}", "libicudecnumber.so")),
+    WINDOWS: (("{NW_LIBRARY}", "sapnwrfc.dll"), ("{NW_SAPUCUM}", "libsapucum.dll"),
+              ("{NW_ICUUC}", "icuuc50.dll"), ("{NW_ICUDT}", "icudt50.dll"),
+              ("{NW_ICUIN}", "icuin50.dll"), ("{NW_ICUDECNUMBER}", "libicudecnumber.dll")),
+}
+# The simlog a case expects where the NetWeaver library's differs.
+NW_SIMLOG = "simlog-nw"
+# The folder of BIN that holds the NetWeaver stand-in and its companions.
+NW_FOLDER = "nwrfc"
+# A value in [] of a simlog line, with the blanks at its end.
+SIMLOG_PADDED_VALUE = re.compile(rb"\[([^\]\n]*?) +\]")
+
+
+class Libraries:
+    """The RFC library of a suite run: with --rfclib every case without a folder of its own
+    runs its program from `stage`, a folder that holds the programs and that library (with its
+    companions) only; without it, from BIN."""
+
+    def __init__(self, rfclib: str | None, platform: str):
+        self.rfclib = rfclib
+        self.platform = platform
+        self.stage: Path | None = None
+
+    @property
+    def library(self) -> str:
+        return self.rfclib or CLASSIC
+
+    def names(self) -> dict[str, str]:
+        """The placeholders of names and their values on the platform."""
+        return {**PLATFORM_NAMES[self.platform], **dict(NW_FILES[self.platform])}
+
+    def library_files(self, bin_dir: Path) -> list[Path]:
+        """The files of the suite's library: the classic one of BIN, or the NetWeaver one with
+        its companions."""
+        if self.library == CLASSIC:
+            return [bin_dir / self.names()["{LIBRARY}"]]
+        return [bin_dir / NW_FOLDER / name for _mark, name in NW_FILES[self.platform]]
+
+    def set_up(self, scratch: Path, bin_dir: Path, programs: set[str]) -> None:
+        """Makes the stage: copies of `programs` (file names in BIN) and the library files."""
+        if self.rfclib is None:
+            return
+        self.stage = scratch / ("bin-" + self.rfclib)
+        self.stage.mkdir(parents=True)
+        for source in [bin_dir / p for p in sorted(programs)] + self.library_files(bin_dir):
+            if not source.is_file():
+                raise CaseError("%s, for the runs with the %s library, is not there"
+                                % (source, self.library))
+            shutil.copy2(source, self.stage / source.name)
+
+    def runs_netweaver(self, folder: Path, args: list[str]) -> bool:
+        """Whether a program in `folder` runs with the NetWeaver library: it is there and the
+        classic one is not, or "RFCLIB=NW" picks it."""
+        names = self.names()
+        if not (folder / names["{NW_LIBRARY}"]).is_file():
+            return False
+        return (not (folder / names["{LIBRARY}"]).is_file()
+                or "RFCLIB=NW" in " ".join(args).upper())
+
+    @staticmethod
+    def simlog(data: bytes, netweaver: bool) -> bytes:
+        """A simlog as compared: with the NetWeaver library the bridge sends user and
+        password without the blanks that pad them, so blanks at the end of a [] value drop
+        on both sides."""
+        return SIMLOG_PADDED_VALUE.sub(rb"[\1]", data) if netweaver else data
+
 
 def with_names(text: str, names: dict) -> str:
     """`text` with each name placeholder made the platform's name."""
@@ -642,8 +760,18 @@ def name_files(tree: Path, names: dict) -> None:
 
 def copy_source(source: str, names: dict, bin_dir: Path, case_dir: Path, target: Path) -> None:
     """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; with
-    "cut:N:" before it, only its first N bytes."""
+    "cut:N:" before it, only its first N bytes; or every file of a "bin:FOLDER/" into the
+    folder `target`."""
     source = with_names(source, names)
+    if source.startswith("bin:") and source.endswith("/"):
+        origin = bin_dir / relative_inside(source[4:], "bin folder")
+        if not origin.is_dir():
+            raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
+        target.mkdir(parents=True, exist_ok=True)
+        for item in sorted(origin.iterdir()):
+            if item.is_file():
+                shutil.copy2(item, target / item.name)
+        return
     cut = CUT_SOURCE.fullmatch(source)
     if cut:
         source = cut.group(2)
@@ -832,20 +960,20 @@ WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the pr
 WINE_SIGNAL_HINT = "Wine's loader was ended by a signal"
 
 
-def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
-             wine: Wine | None = None) -> tuple[str, list[str]]:
+def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path, wine: Wine | None,
+             libs: Libraries) -> tuple[str, list[str]]:
     """Runs one case; returns "ok", "fail" or "skip" and the lines that explain it.
 
     Under Wine a run that printed nothing at all and did not end as expected is tried once
     more: now and then Wine fails to start a program, which says nothing about the program.
     """
     try:
-        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
         if result == "fail" and wine is not None and any(WINE_START_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; the first printed nothing)"] if lines else lines
         elif result == "fail" and wine is not None and any(WINE_SIGNAL_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; Wine's loader crashed on the first)"] \
                 if lines else lines
         return result, lines
@@ -856,12 +984,16 @@ def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
-                     wine: Wine | None) -> tuple[str, list[str]]:
+                     wine: Wine | None, libs: Libraries) -> tuple[str, list[str]]:
     case = load_case(case_dir)
     platform = WINDOWS if wine is not None else POSIX
     if platform not in case["platforms"]:
         return "skip", ["only " + " and ".join(case["platforms"])]
-    names = PLATFORM_NAMES[platform]
+    if libs.library not in case["libraries"]:
+        return "skip", ["only with the " + " and ".join(case["libraries"]) + " library"]
+    # The program runs from the stage of the suite's library, unless it brings its own folder.
+    run_dir = libs.stage if libs.stage is not None and "program_folder" not in case else bin_dir
+    names = libs.names()
     for key in ("absent", "present", "fifos", "empty_folders", "text_files"):
         case[key] = [with_names(rel, names) for rel in case[key]]
     case["expect_files"] = {with_names(rel, names): expected
@@ -869,16 +1001,17 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
+    expected_log_nw = read_expected(case_dir, NW_SIMLOG)
     drive = case_dir / "drive"
     files = case_dir / "files"
     scenario = case_dir / "scenario"
     program = case.get("program", DEFAULT_PROGRAM)
     if wine is not None:
-        program_path = bin_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
+        program_path = run_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
         if not program_path.is_file():
             raise CaseError("the program %s is not there" % program_path)
     else:
-        program_path = bin_dir / program
+        program_path = run_dir / program
         if not program_path.is_file() or not os.access(program_path, os.X_OK):
             raise CaseError("the program %s is not there or cannot be run" % program_path)
     sandboxed = drive.is_dir() and wine is None
@@ -922,7 +1055,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             expected_err = with_names_bytes(expected_err, names)
         for rel, source in case.get("from_bin", {}).items():
             copy_source(source, names, bin_dir, case_dir,
-                        work / relative_inside(with_names(rel, names), "from_bin path"))
+                        inside(work, with_names(rel, names), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -931,8 +1064,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
                 copy_source(source, names, bin_dir, case_dir,
-                            program_dir / relative_inside(with_names(name, names),
-                                                          "program_folder name"))
+                            inside(program_dir, with_names(name, names), "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
             expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
@@ -962,6 +1094,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                     expected_err = expected_err.replace(PORT_MARK, port)
                 if expected_log is not None:
                     expected_log = expected_log.replace(PORT_MARK, port)
+                if expected_log_nw is not None:
+                    expected_log_nw = expected_log_nw.replace(PORT_MARK, port)
             env.update(extra_env)
 
             prefix = None
@@ -978,7 +1112,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                        "--symlink", "usr/lib", "/lib", "--symlink", "usr/lib64", "/lib64",
                        "--symlink", "usr/bin", "/bin", "--symlink", "usr/sbin", "/sbin",
                        "--proc", "/proc", "--dev", "/dev",
-                       "--ro-bind", str(bin_dir.resolve()), SANDBOX_BIN,
+                       "--ro-bind", str(run_dir.resolve()), SANDBOX_BIN,
                        "--chdir", "/" + case["cwd"], SANDBOX_BIN + "/" + program] + args
                 argv0 = SANDBOX_BIN + "/" + program
                 cwd = scratch
@@ -1056,8 +1190,14 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         if expected_log is not None:
             if log is None:
                 problems.append("    rfcsim wrote no log")
-            elif log != expected_log:
-                problems.extend(describe_difference("simlog", expected_log, log))
+            else:
+                netweaver = libs.runs_netweaver(program_path.parent, args)
+                if netweaver and expected_log_nw is not None:
+                    expected_log = expected_log_nw
+                if libs.simlog(log, netweaver) != libs.simlog(expected_log, netweaver):
+                    problems.extend(describe_difference(
+                        "simlog", libs.simlog(expected_log, netweaver),
+                        libs.simlog(log, netweaver)))
         for rel, expected_name in case["expect_files"].items():
             expected = (case_dir / expected_name).read_bytes()
             if port is not None:
@@ -1100,11 +1240,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Path,
-                 wine: Wine | None, jobs: int) -> tuple[int, int, int]:
+                 wine: Wine | None, libs: Libraries, jobs: int) -> tuple[int, int, int]:
     """Runs the cases and prints a line for each; the counts ran, failed and skipped."""
     ran = failed = skipped = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine) for c in selected]
+        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine, libs) for c in selected]
         try:
             for case_dir, future in zip(selected, futures):
                 outcome, lines = future.result()
@@ -1130,6 +1270,22 @@ def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Pa
     return ran, failed, skipped
 
 
+def programs_of(selected: list[Path], platform: str) -> set[str]:
+    """The file names, in BIN, of the programs the cases without a folder of their own run."""
+    names = set()
+    for case_dir in selected:
+        try:
+            case = load_case(case_dir)
+        except CaseError:
+            continue  # the case fails when it runs
+        if "program_folder" in case:
+            continue
+        program = case.get("program", DEFAULT_PROGRAM)
+        names.add(WINDOWS_PROGRAMS.get(program, program + ".exe") if platform == WINDOWS
+                  else program)
+    return names
+
+
 def interrupt_on_sigterm(_signum, _frame) -> None:
     raise KeyboardInterrupt
 
@@ -1150,6 +1306,11 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--wine-debug", default="-all", metavar="CHANNELS",
                         help="WINEDEBUG for the programs under Wine (default -all; err+all "
                              "shows why Wine could not start a program, on stderr)")
+    parser.add_argument("--rfclib", choices=LIBRARIES,
+                        help="run every case without a folder of its own from a folder that "
+                             "holds the programs and only this RFC library (nw: the "
+                             "NetWeaver stand-in with its companions, --bin/nwrfc); default: "
+                             "from --bin, with the classic library there")
     options = parser.parse_args(argv)
     if options.jobs < 1:
         parser.error("-j needs a number of at least 1")
@@ -1181,11 +1342,21 @@ def main(argv: list[str]) -> int:
 
     bin_dir = options.bin.resolve()
     sim_dir = (options.sim_bin or options.bin).resolve()
+    platform = WINDOWS if options.wine else POSIX
+    libs = Libraries(options.rfclib, platform)
+    stage_root = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-bin-"))
+    try:
+        libs.set_up(stage_root, bin_dir, programs_of(selected, platform))
+    except CaseError as e:
+        shutil.rmtree(stage_root, ignore_errors=True)
+        print("e2e: %s" % e)
+        return 1
     wine = None
     if options.wine:
         try:
             loader, server = find_wine()
         except WineError as e:
+            shutil.rmtree(stage_root, ignore_errors=True)
             print("e2e: %s" % e)
             return 1
         wine = Wine(loader, server, options.jobs, options.wine_debug)
@@ -1196,7 +1367,7 @@ def main(argv: list[str]) -> int:
             print("e2e: Wine prefixes ready after %.1f s" % (time.monotonic() - began),
                   flush=True)
         ran, case_failures, skipped = run_selected(selected, name_of, bin_dir, sim_dir, wine,
-                                                   options.jobs)
+                                                   libs, options.jobs)
     except KeyboardInterrupt:
         _interrupted.set()
         kill_all_live()
@@ -1211,11 +1382,13 @@ def main(argv: list[str]) -> int:
             signal.signal(signal.SIGTERM, signal.SIG_IGN)
             kill_all_live()
             wine.close()
+        shutil.rmtree(stage_root, ignore_errors=True)
 
     failed += case_failures
     ran += len(strays)
     print("e2e: %d passed, %d failed, %d cases run, %d skipped (not for %s) in %.1f s"
-          % (ran - failed, failed, ran, skipped, WINDOWS if wine is not None else POSIX,
+          % (ran - failed, failed, ran, skipped,
+             platform if options.rfclib is None else platform + " with " + options.rfclib,
              time.monotonic() - began))
     return 0 if failed == 0 else 1
 
