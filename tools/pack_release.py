@@ -3,12 +3,15 @@
 for Linux), in the layout every package shares:
 
     Tarnwheel.exe | tarnwheel     the sensor, alone at the root: the RFC library goes beside it
-    tools/                        the password encoder
-    simulator/                    the RFC library stand-in, rfcsim, demo.scenario, README.txt
+    tools/                        the password encoder and the set-up check
+    simulator/                    the stand-ins of both RFC libraries, rfcsim, demo.scenario,
+                                  README.txt
     samples/                      profiles and the list files that name them
     docs/                         the guide and the simulator's manual
 
     pack_release.py --platform win32|win64|linux --bin BUILD/bin --top SOURCE --out FILE
+                    --nw-files FILE...     (the NetWeaver stand-in and its companions, in
+                                            BUILD/bin/nwrfc)
 """
 from __future__ import annotations
 
@@ -38,12 +41,15 @@ def listed_profiles(text: str) -> set[str]:
     return names
 
 
-def package_files(platform: str, bin_dir: Path, top: Path) -> list[tuple[str, bytes, bool]]:
+def package_files(platform: str, bin_dir: Path, top: Path,
+                  nw_files: list[str]) -> list[tuple[str, bytes, bool]]:
     """(name in the package, content, executable) of every file of the package."""
     windows = platform != "linux"
     exe = ".exe" if windows else ""
     sensor = "Tarnwheel.exe" if windows else "tarnwheel"
     library = "librfc32.dll" if windows else "librfccm.so"
+
+    copy, sep = ("copy", "\\") if windows else ("cp", "/")
 
     def text(content: str) -> bytes:
         return (content.replace("\n", "\r\n") if windows else content).encode("ascii")
@@ -54,14 +60,20 @@ def package_files(platform: str, bin_dir: Path, top: Path) -> list[tuple[str, by
     files = [
         (sensor, program(sensor), True),
         (f"tools/tarnwheel-passwd{exe}", program(f"tarnwheel-passwd{exe}"), True),
+        (f"tools/tarnwheel-check{exe}", program(f"tarnwheel-check{exe}"), True),
         (f"simulator/{library}", program(library), False),
+    ] + [(f"simulator/{name}", program(f"nwrfc/{name}"), False) for name in nw_files] + [
         (f"simulator/rfcsim{exe}", program(f"rfcsim{exe}"), True),
         ("simulator/demo.scenario",
          text((top / "platform/rfcsim/demo.scenario").read_text(encoding="ascii")), False),
         ("simulator/README.txt",
          text((top / "docs/simulator-library.txt").read_text(encoding="ascii")
               .replace("{LIBRARY}", library).replace("{SENSOR}", sensor)
-              .replace("{EXE}", exe).replace("{SEP}", "\\" if windows else "/")), False),
+              .replace("{NW_FILES}", " ".join(nw_files)).replace("{NW_LIBRARY}", nw_files[0])
+              .replace("{NW_COPY_LINES}", "".join(
+                  f"       {copy} simulator{sep}{name} .\n" for name in nw_files))
+              .replace("{COPY}", "copy" if windows else "cp")
+              .replace("{EXE}", exe).replace("{SEP}", sep)), False),
         ("docs/installation.md", (top / "docs/installation.md").read_bytes(), False),
         ("docs/rfcsim.md", (top / "docs/rfcsim.md").read_bytes(), False),
     ]
@@ -99,8 +111,9 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--bin", required=True, type=Path)
     parser.add_argument("--top", required=True, type=Path)
     parser.add_argument("--out", required=True, type=Path)
+    parser.add_argument("--nw-files", required=True, nargs="+")
     args = parser.parse_args(argv)
-    files = package_files(args.platform, args.bin, args.top)
+    files = package_files(args.platform, args.bin, args.top, args.nw_files)
     roots = [name for name, _, _ in files if "/" not in name]
     assert len(roots) == 1, roots  # the sensor alone at the root
     (write_tar if args.platform == "linux" else write_zip)(args.out, files)
