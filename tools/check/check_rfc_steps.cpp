@@ -1,0 +1,209 @@
+#include <cstring>
+
+#include "check/check_run.h"
+#include "check/failure_advice.h"
+#include "os/deadline_timer.h"
+
+namespace tw::check {
+
+namespace {
+
+/// The library's own account of its last error.
+struct LibraryError {
+  std::string message;
+  std::string internal_status;
+};
+
+LibraryError last_library_error() {
+  RFC_ERROR_INFO info{};
+  if (RfcLastError(&info) != 0) return {};
+  return {std::string(info.message, strnlen(info.message, sizeof info.message)),
+          std::string(info.intstat, strnlen(info.intstat, sizeof info.intstat))};
+}
+
+/// "the library says 'TEXT' (INTERNAL STATUS)".
+std::string library_says(const LibraryError& error) {
+  if (error.message.empty() && error.internal_status.empty()) {
+    return "the library tells no error text";
+  }
+  return "the library says " + quoted(error.message) +
+         (error.internal_status.empty() ? "" : " (" + error.internal_status + ")");
+}
+
+/// The message of the error document the single-system run prints for a failed call: the
+/// step's error text and the trace notice, as run control makes it.
+std::string sensor_answer(Sensor& sensor) {
+  append_trace_notice(sensor.report);
+  std::string message = std::move(sensor.report.buffer);
+  sensor.report.buffer.clear();
+  return message;
+}
+
+/// Milliseconds since `began`, as "took N ms".
+std::string took_since(std::uint64_t began) {
+  return "took " + duration_text(steady_milliseconds() - began);
+}
+
+/// Closes the open connection, as run control does after a step.
+void close_connection(RfcState& rfc) {
+  RfcClose(rfc.handle);
+  rfc.handle = 0;
+}
+
+/// The line of a successful statistics call of the single-system run: the rows and the
+/// value of every known statistic.
+void report_statistics(CheckRun& run, const std::string& what, const std::string& took) {
+  const RfcState& rfc = run.sensor.rfc;
+  if (rfc.statistics_rows == 0) {
+    run.log.fail(what, "the answer holds no row, so the document carries no channel (" + took +
+                           ")",
+                 "look at the database in the SAP system (DB50) and the user's authorization "
+                 "for ADA_LOG_STATISTICS");
+    return;
+  }
+  std::string values, missing;
+  for (const std::string_view channel : statistic_channels()) {
+    bool found = false;
+    for (const auto& [name, value] : rfc.statistics) {
+      if (name != channel) continue;
+      values += (values.empty() ? "" : ", ") + name + "=" + value;
+      found = true;
+      break;
+    }
+    if (!found) missing += (missing.empty() ? "" : ", ") + std::string(channel);
+  }
+  run.log.ok(what + ": " + std::to_string(rfc.statistics_rows) + " rows, " +
+             (values.empty() ? std::string("none of them a known statistic") : values) +
+             (missing.empty() ? "" : "; no row for " + missing) + " (" + took + ")");
+}
+
+/// The line of a successful statistics call of a list run: the item's row.
+void report_item(CheckRun& run, const std::string& what, const std::string& took) {
+  const Sensor& sensor = run.sensor;
+  const std::string& item = sensor.settings.item;
+  for (const auto& [name, value] : sensor.rfc.statistics) {
+    if (name != item) continue;
+    run.log.ok(what + ": " + item + "=" + value + ", the channel " +
+               quoted(sensor.list.system_label) + " (" + took + ")");
+    return;
+  }
+  run.log.fail(what, "no " + item + " row among the " +
+                         std::to_string(sensor.rfc.statistics_rows) +
+                         " rows: the sensor shows the state Not Found and counts the system "
+                         "as failed (" + took + ")",
+               "look at the database in the SAP system (DB50)");
+}
+
+}  // namespace
+
+bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view skip_because) {
+  Sensor& sensor = run.sensor;
+  RfcState& rfc = sensor.rfc;
+  const bool list = sensor.settings.item_selection;
+  const std::string p(prefix);
+  const std::string logon = p + "logon", system_info = p + "RFC_SYSTEM_INFO",
+                    database = p + "database",
+                    statistics = p + "ADA_LOG_STATISTICS" + (list ? " item" : "");
+  std::string because(skip_because);
+  if (because.empty() && !run.library_usable) because = run.library_problem;
+  if (!because.empty()) {
+    for (const std::string* what : {&logon, &system_info, &database, &statistics}) {
+      run.log.skip(*what, because);
+    }
+    return false;
+  }
+  const auto skip_rest = [&](std::initializer_list<const std::string*> rest,
+                             const std::string& why) {
+    for (const std::string* what : rest) run.log.skip(*what, why);
+  };
+  const std::string ends_list = list ? "; this ends the whole run over the list" : "";
+
+  const bool destination_way =
+      open_for_reading(destination_file_name(sensor.profile.destination), true) != nullptr;
+  const std::string way = destination_way ? "RfcOpenEx" : "RfcOpen";
+  register_environment(sensor);
+  sensor.report.buffer.clear();
+  rfc.run_status = kRunStatusError;
+  run.step = logon;
+  std::uint64_t began = steady_milliseconds();
+  rfc.handle = open_connection(sensor);
+  if (rfc.handle == 0) {
+    const LibraryError error = last_library_error();
+    run.log.fail(logon + " (" + way + ")",
+                 library_says(error) + "; the sensor " +
+                     (list ? std::string("counts the system as failed")
+                           : "answers \"Error 1011: RFC-Open for " + sensor.profile.destination +
+                                 " failed !\"") +
+                     " (" + took_since(began) + ")",
+                 remedy_for_library_error(error.message, error.internal_status));
+    skip_rest({&system_info, &database, &statistics}, "the logon failed");
+    run.step.clear();
+    return false;
+  }
+  run.log.ok(logon + " (" + way + ") as user " + quoted(sensor.profile.user) + ", client " +
+             quoted(sensor.profile.client) + ": connection opened (" + took_since(began) + ")" +
+             (destination_way ? "" : "; user and password are checked at the first call"));
+
+  run.step = system_info;
+  rfc.run_status = kRunStatusError;
+  began = steady_milliseconds();
+  read_system_info(sensor);
+  if (rfc.run_status != kRunStatusOk) {
+    const std::string took = took_since(began);
+    const LibraryError error = last_library_error();
+    run.log.fail(system_info,
+                 library_says(error) + "; the sensor answers \"" + sensor_answer(sensor) +
+                     "\"" + ends_list + " (" + took + ")",
+                 remedy_for_library_error(error.message, error.internal_status));
+    close_connection(rfc);
+    skip_rest({&database, &statistics}, "RFC_SYSTEM_INFO failed");
+    run.step.clear();
+    return false;
+  }
+  const std::string& record = rfc.system_info;
+  run.log.ok(system_info + ": system " + rfcsi_field(record, "RFCSYSID") + ", host " +
+             rfcsi_field(record, "RFCHOST") + ", database " + rfcsi_field(record, "RFCDBSYS") +
+             " on " + rfcsi_field(record, "RFCDBHOST") + ", release " +
+             rfcsi_field(record, "RFCSAPRL") + " (" + took_since(began) + ")");
+
+  if (!is_maxdb(rfc.database_system)) {
+    run.log.fail(database, quoted(rfc.database_system) + " is not MaxDB; the sensor answers "
+                           "\"Error 1018: DataBase mismatch !\"" + ends_list,
+                 "the sensor measures MaxDB (ADA) systems only: point the profile at one, or "
+                 "remove the sensor for this system");
+    close_connection(rfc);
+    skip_rest({&statistics}, "the database is not MaxDB");
+    run.step.clear();
+    return false;
+  }
+  run.log.ok(database + " " + quoted(rfc.database_system) + " is MaxDB");
+
+  run.step = statistics;
+  rfc.run_status = kRunStatusError;
+  sensor.list.found_mark = '.';
+  began = steady_milliseconds();
+  read_log_statistics(sensor);
+  const std::string took = took_since(began);
+  close_connection(rfc);
+  run.step.clear();
+  if (rfc.run_status != kRunStatusOk) {
+    const LibraryError error = last_library_error();
+    run.log.fail(statistics,
+                 library_says(error) + "; the sensor " +
+                     (list ? std::string("counts the system as failed")
+                           : "answers \"" + sensor_answer(sensor) + "\"") +
+                     " (" + took + ")",
+                 remedy_for_library_error(error.message, error.internal_status));
+    return false;
+  }
+  if (list) {
+    report_item(run, statistics, took);
+    return !rfc.statistics.empty() && rfc.statistics.back().first == sensor.settings.item;
+  }
+  report_statistics(run, statistics, took);
+  // As after the sensor's successful run: the library's trace goes.
+  if (rfc.statistics_rows != 0) remove_file(kRfcTraceFile);
+  return rfc.statistics_rows != 0;
+}
+
+}  // namespace tw::check
