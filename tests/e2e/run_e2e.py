@@ -42,8 +42,14 @@ program and of the files the key maps in it, nothing else. "from_bin" maps paths
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
 BIN) or a path in the case folder; "{LIBRARY}" in names and sources is the RFC library's
 file name of the platform (librfccm.so, or librfc32.dll under Wine), in the expected stdout
-as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the program names it (with a
-final separator). A case with "program_folder" has no drive/.
+as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the
+program names it (with a final separator): the program folder, else BIN (/opt/tarnwheel/bin/
+with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout is the working
+directory as the program names it, with a final separator (/work/ with drive/, C:\work\
+under Wine). A case with "program_folder" has no drive/.
+
+"masks" lists regular expressions (Python's syntax); what they match in stdout, on both
+sides, counts as equal ("took [0-9]+ ms" for a duration, say).
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -133,6 +139,7 @@ SANDBOX_BIN = "/opt/tarnwheel/bin"
 CONSOLE_CHARACTERS = "#@$%"
 TIME_OF_DAY = re.compile(rb"(?<![0-9])[0-9]{2}:[0-9]{2}:[0-9]{2}(?![0-9])")
 TIME_MASK = b"hh:mm:ss"
+MASK_MARK = b"<masked>"
 PORT_MARK = b"{PORT}"
 PROGRAM_MARK = b"{PROGRAM}"
 DOC_START = b"<Prtg>"
@@ -174,6 +181,7 @@ CASE_KEYS = {
     "empty_folders": list,
     "program_folder": dict,
     "from_bin": dict,
+    "masks": list,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -270,6 +278,13 @@ def show_stream(label: str, data: bytes) -> list[str]:
 
 def mask_times(data: bytes) -> bytes:
     return TIME_OF_DAY.sub(TIME_MASK, data)
+
+
+def apply_masks(data: bytes, masks: list) -> bytes:
+    """data with every match of the case's masks (compiled patterns) made one mark."""
+    for mask in masks:
+        data = mask.sub(MASK_MARK, data)
+    return data
 
 
 def holds_forbidden(data: bytes, text: str) -> bool:
@@ -401,6 +416,14 @@ def load_case(case_dir: Path) -> dict:
     for key in ("program_folder", "from_bin"):
         if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get(key, {}).items()):
             raise CaseError("%s: %r must map names to sources" % (CASE_FILE, key))
+    masks = []
+    for pattern in case.get("masks", []):
+        try:
+            masks.append(re.compile(pattern.encode("utf-8")))
+        except (AttributeError, re.error) as e:
+            raise CaseError("%s: 'masks' must be a list of regular expressions: %s"
+                            % (CASE_FILE, e))
+    case["masks"] = masks
     if "program_folder" in case and (case_dir / "drive").is_dir():
         raise CaseError("%s: a case with 'program_folder' has no drive/" % CASE_FILE)
     if case["fifos"] and case["platforms"] != ["posix"]:
@@ -877,7 +900,20 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                                                           "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
-            expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
+        elif wine is not None:
+            shown = windows_name(program_path.parent) + "\\"
+        elif sandboxed:
+            shown = SANDBOX_BIN + "/"
+        else:
+            shown = str(program_path.parent.resolve()) + "/"
+        expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
+        if wine is not None:
+            shown_work = "C:\\" + case["cwd"].replace("/", "\\") + "\\"
+        elif sandboxed:
+            shown_work = "/" + case["cwd"] + "/"
+        else:
+            shown_work = str(work.resolve()) + "/"
+        expected_out = expected_out.replace(b"{WORK_DIR}", shown_work.encode())
         special_base = tree if drive.is_dir() else work
         for rel in case["fifos"]:
             (special_base / rel).parent.mkdir(parents=True, exist_ok=True)
@@ -976,9 +1012,10 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                 and not any("timed out" in p for p in problems)):
             problems.append("    the run took %.2f s, more than max_seconds %g"
                             % (took, case["max_seconds"]))
-        if mask_times(stdout) != mask_times(expected_out):
-            problems.extend(describe_difference("stdout", mask_times(expected_out),
-                                                mask_times(stdout)))
+        shown_out = apply_masks(mask_times(stdout), case["masks"])
+        expected_shown = apply_masks(mask_times(expected_out), case["masks"])
+        if shown_out != expected_shown:
+            problems.extend(describe_difference("stdout", expected_shown, shown_out))
         if expected_err is not None and mask_times(stderr) != mask_times(expected_err):
             problems.extend(describe_difference("stderr", mask_times(expected_err),
                                                 mask_times(stderr)))

@@ -39,7 +39,7 @@ std::string port_origin(const GatewayTarget& target) {
 
 }  // namespace
 
-bool check_gateway(CheckRun& run, std::string_view prefix) {
+std::string check_gateway(CheckRun& run, std::string_view prefix) {
   Sensor& sensor = run.sensor;
   fill_connection_options(sensor);
   const std::string file_name = destination_file_name(sensor.profile.destination);
@@ -47,7 +47,9 @@ bool check_gateway(CheckRun& run, std::string_view prefix) {
 
   GatewayTarget target;
   if (open_for_reading(file_name, true)) {
-    if (!check_destination_file(run, file_name, target, prefix)) return false;
+    if (!check_destination_file(run, file_name, target, prefix)) {
+      return "the destination file does not serve";
+    }
   } else {
     target = profile_target(sensor.rfc);
     const bool host_selector = find_selector(sensor.settings, ",HOST=") != std::string::npos;
@@ -63,12 +65,12 @@ bool check_gateway(CheckRun& run, std::string_view prefix) {
       run.log.fail(what, "the system number " + std::to_string(target.sysnr) +
                              " is not 0 to 99, so the library refuses the open",
                    "write the system's two-digit number as Sysnr (or ,NO=)");
-      return false;
+      return "the system number is not 0 to 99";
     }
   }
   if (target.ashost.empty() && target.gwhost.empty()) {
     run.log.skip(what, "the entry names no host; its server is found by the SAP side");
-    return true;
+    return {};
   }
 
   rfclib::GatewayAddress address;
@@ -78,7 +80,7 @@ bool check_gateway(CheckRun& run, std::string_view prefix) {
     run.log.fail(what, error + " (" + target.source + ")",
                  "Gwservice (GWSERV=) must be the gateway's port number, sapgwNN (port 33NN) or "
                  "a name of the probe's services file");
-    return false;
+    return "the gateway's port cannot be had";
   }
   const std::string where = address.host + ":" + std::to_string(address.port);
   run.log.ok(what + " " + where + ": " +
@@ -95,7 +97,7 @@ bool check_gateway(CheckRun& run, std::string_view prefix) {
                      duration_text(steady_milliseconds() - began) + ")",
                  "correct the gateway host (Gwhost, or Hostname without Gwhost), or make the "
                  "name known to the probe (DNS, hosts file)");
-    return false;
+    return "the gateway's name resolves to no address";
   }
   std::string list;
   for (const std::string& one : addresses) list += (list.empty() ? "" : ", ") + one;
@@ -113,11 +115,11 @@ bool check_gateway(CheckRun& run, std::string_view prefix) {
                        "the connection, or the host is down"
                      : "nothing accepts connections there: check the port (Gwservice: sapgwNN "
                        "or 33NN for system number NN) and that the SAP gateway runs");
-    return false;
+    return "the gateway cannot be reached";
   }
   rfclib::net::close_socket(socket);
   run.log.ok(what + " TCP connect to " + where + " (" + took + ")");
-  return true;
+  return {};
 }
 
 }  // namespace tw::check

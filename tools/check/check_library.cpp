@@ -56,8 +56,8 @@ void check_library(CheckRun& run) {
   run.log.ok("program folder " + choice.directory);
   if (choice.kind.empty()) {
     run.log.fail("RFC library", "the sensor answers \"" + choice.error + "\"",
-                 "place SAP's RFC library (" + choice.file + ", " +
-                     machine_text(own_binary_kind()) + ") in " + choice.directory +
+                 "place SAP's RFC library " + choice.file + " for " +
+                     machine_text(own_binary_kind()) + " in " + choice.directory +
                      ", beside the sensor");
     run.library_problem = "there is no RFC library";
     return;

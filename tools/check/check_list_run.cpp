@@ -65,8 +65,7 @@ void check_listed_system(CheckRun& run, const std::string& name, unsigned number
                 RunKind::global_list, prefix);
   sensor.list.system_label = system_label(sensor.list, name, sensor.profile);
   // The sensor tries the connection even for an incomplete profile.
-  const bool reachable = check_gateway(run, prefix);
-  check_rfc_steps(run, prefix, reachable ? "" : "the gateway cannot be reached");
+  check_rfc_steps(run, prefix, check_gateway(run, prefix));
 }
 
 }  // namespace

@@ -11,77 +11,96 @@ namespace {
 /// "line N" of a profile.
 std::string at_line(unsigned line) { return "line " + std::to_string(line); }
 
-/// The label of a profile line, as the lines show it (without the colon's blank).
-std::string label_of(const ProfileLabel& entry) { return entry.label; }
+/// "N character" or "N characters".
+std::string characters(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " character" : " characters");
+}
+
+/// The key word of a label, as the lines name it ("Hostname" for "Hostname...:").
+std::string label_of(const ProfileLabel& entry) {
+  const std::string_view label = entry.label;
+  return std::string(label.substr(0, label.find_first_of(".:")));
+}
+
+constexpr std::string_view kEncodingRemedy =
+    "save the profile as ANSI (Windows-1252) or UTF-8 without byte-order mark, e.g. in "
+    "Notepad with Save As and that encoding";
 
 /// What the encoding of the profile does to the sensor's reading: nothing for plain text;
-/// with a byte-order mark the labels of the lines it shifts are not recognised.
-void check_encoding(CheckRun& run, const std::string& path, const ProfileReadNotes& notes,
-                    std::string_view prefix) {
+/// with a byte-order mark the label of line 1 (or with UTF-16 every label) may not be
+/// recognised. Returns the label that a UTF-8 mark hides on line 1, if any.
+const char* check_encoding(CheckRun& run, const std::string& path, const ProfileReadNotes& notes,
+                           std::string_view prefix) {
   const std::string head = text_file_head(path, 64);
   const TextEncoding encoding = text_encoding(head);
-  if (encoding == TextEncoding::plain) return;
-  bool any_label = false;
-  for (const unsigned line : notes.label_lines) any_label = any_label || line != 0;
-  const bool first_line_label = std::find(notes.label_lines.begin(), notes.label_lines.end(),
-                                          1u) != notes.label_lines.end();
-  const std::string first_line = head.substr(mark_length(encoding));
-  bool label_behind_mark = false;
+  if (encoding == TextEncoding::plain) return nullptr;
+  const auto& lines = notes.label_lines;
+  const bool any_label = std::any_of(lines.begin(), lines.end(), [](unsigned l) { return l != 0; });
+  const bool first_line_label = std::find(lines.begin(), lines.end(), 1u) != lines.end();
+  const char* hidden = nullptr;
   for (const ProfileLabel& entry : profile_labels()) {
-    label_behind_mark = label_behind_mark || first_line.starts_with(entry.label);
+    if (head.substr(mark_length(encoding)).starts_with(entry.label)) hidden = entry.label;
   }
   const std::string what = std::string(prefix) + "profile encoding";
-  const std::string remedy =
-      "save the profile as ANSI (Windows-1252) or UTF-8 without byte-order mark, e.g. in "
-      "Notepad with Save As and that encoding";
-  if (encoding == TextEncoding::utf8_mark && label_behind_mark && !first_line_label) {
+  if (encoding == TextEncoding::utf8_mark && hidden != nullptr && !first_line_label) {
     run.log.fail(what, "the file begins with a UTF-8 byte-order mark, which the sensor reads "
                  "as part of line 1, so the label there is not recognised",
-                 remedy);
-  } else if (encoding != TextEncoding::utf8_mark && !any_label) {
+                 kEncodingRemedy);
+    return hidden;
+  }
+  if (encoding != TextEncoding::utf8_mark && !any_label) {
     run.log.fail(what, "the file is " + encoding_text(encoding) +
                            ", in which the sensor recognises no label",
-                 remedy);
+                 kEncodingRemedy);
+    return nullptr;
+  }
+  run.log.ok(what + ": " + encoding_text(encoding) + ", read past by the sensor");
+  return nullptr;
+}
+
+/// The line for the Password label found in the profile: the decoding and the length of
+/// the password, never the password.
+void check_found_password(CheckRun& run, const ProfileLabel& entry, const std::string& what,
+                          const ProfileReadNotes& notes) {
+  const std::string& password = run.sensor.profile.password;
+  constexpr std::string_view kRemedy =
+      "write the Password line anew: tarnwheel-passwd --profile-line, with the password on "
+      "standard input";
+  if (notes.password_fault == PasswordFault::header) {
+    run.log.fail(what, "the stored value is no value of tarnwheel-passwd (not 24 characters, "
+                 "or its first four do not decode)",
+                 kRemedy);
+  } else if (notes.password_fault == PasswordFault::check) {
+    run.log.fail(what, "the stored value fails its check: a character of it was changed, "
+                 "e.g. while copying",
+                 kRemedy);
+  } else if (password.size() < entry.minimum) {
+    run.log.fail(what, password.empty()
+                           ? std::string("empty")
+                           : "the password has " + characters(password.size()) +
+                                 ", at least " + std::to_string(entry.minimum) + " are needed",
+                 kRemedy);
   } else {
-    run.log.ok(what + ": " + encoding_text(encoding) + ", read past by the sensor");
+    run.log.ok(what + ": the stored value decodes to a password of " +
+               characters(password.size()));
   }
 }
 
 /// The line for one label found in the profile.
 void check_found_label(CheckRun& run, const ProfileLabel& entry, unsigned line,
                        const ProfileReadNotes& notes, std::string_view prefix) {
-  const ProfileRecord& profile = run.sensor.profile;
-  const std::string what = std::string(prefix) + "profile " + label_of(entry) + " " + at_line(line);
-  const std::string& value = profile.*entry.field;
-  const std::string minimum = std::to_string(entry.minimum);
+  const std::string what =
+      std::string(prefix) + "profile " + label_of(entry) + ", " + at_line(line);
   if (entry.field == &ProfileRecord::password) {
-    const std::string remedy =
-        "write the Password line anew: tarnwheel-passwd --profile-line, with the password on "
-        "standard input";
-    if (notes.password_fault == PasswordFault::header) {
-      run.log.fail(what, "the stored value is no value of tarnwheel-passwd (not 24 characters, "
-                   "or its first four do not decode)",
-                   remedy);
-    } else if (notes.password_fault == PasswordFault::check) {
-      run.log.fail(what, "the stored value fails its check: a character of it was changed, "
-                   "e.g. while copying",
-                   remedy);
-    } else if (value.size() < entry.minimum) {
-      run.log.fail(what, value.empty() ? std::string("empty")
-                                       : "the password has " + std::to_string(value.size()) +
-                                             " character, at least " + minimum + " are needed",
-                   remedy);
-    } else {
-      run.log.ok(what + ": the stored value decodes to a password of " +
-                 std::to_string(value.size()) + " characters");
-    }
+    check_found_password(run, entry, what, notes);
     return;
   }
+  const std::string& value = run.sensor.profile.*entry.field;
   if (value.size() < entry.minimum) {
     run.log.fail(what, (value.empty() ? std::string("the value is empty")
                                       : "the value " + quoted(value) + " has " +
-                                            std::to_string(value.size()) + " characters") +
-                           ", at least " + minimum + " are needed",
+                                            characters(value.size())) +
+                           ", at least " + std::to_string(entry.minimum) + " are needed",
                  "write the value from column 14 on, after the label in columns 1 to 12 and "
                  "one blank");
     return;
@@ -89,13 +108,17 @@ void check_found_label(CheckRun& run, const ProfileLabel& entry, unsigned line,
   run.log.ok(what + ": " + quoted(value));
 }
 
-/// The line for one label missing from the profile, naming a line that seems meant as it.
-void check_missing_label(CheckRun& run, const ProfileLabel& entry,
-                         const ProfileReadNotes& notes, std::string_view prefix) {
+/// The line for one label missing from the profile, naming the line that seems meant as it.
+void check_missing_label(CheckRun& run, const ProfileLabel& entry, const ProfileReadNotes& notes,
+                         const char* hidden_by_mark, std::string_view prefix) {
   const std::string what = std::string(prefix) + "profile " + label_of(entry);
   if (notes.stopped_at_line != 0) {
     run.log.skip(what, "the sensor stops reading at the password on " +
                            at_line(notes.stopped_at_line));
+    return;
+  }
+  if (hidden_by_mark != nullptr && std::string_view(hidden_by_mark) == entry.label) {
+    run.log.fail(what, "missing: line 1 holds it behind the byte-order mark", kEncodingRemedy);
     return;
   }
   for (const ProfileReadNotes::Unrecognised& line : notes.unrecognised) {
@@ -119,19 +142,19 @@ bool check_profile(CheckRun& run, FileHandle file, const std::string& path,
   ProfileReadNotes notes;
   const ProfileReadResult read =
       read_profile(run.sensor.profile, file.release(), kind, name, &notes);
-  check_encoding(run, path, notes, prefix);
+  const char* hidden_by_mark = check_encoding(run, path, notes, prefix);
   for (std::size_t index = 0; index < profile_labels().size(); ++index) {
     const ProfileLabel& entry = profile_labels()[index];
     if (notes.label_lines[index] != 0) {
       check_found_label(run, entry, notes.label_lines[index], notes, prefix);
     } else {
-      check_missing_label(run, entry, notes, prefix);
+      check_missing_label(run, entry, notes, hidden_by_mark, prefix);
     }
   }
   RunSettings& settings = run.sensor.settings;
   if (settings.client_override) run.sensor.profile.client = settings.client;
 
-  const std::string what = std::string(prefix) + "profile " + name;
+  const std::string what = prefix.empty() ? "profile " + name : std::string(prefix) + "profile";
   if (!read.failed) {
     run.log.ok(what + ": read as the sensor reads it, complete");
     return true;

@@ -29,9 +29,9 @@ void fail_path_rule(CheckRun& run, const LocateTrail& trail, const std::string& 
   if (path == name) {
     run.log.fail("path rule", name + " was found in the working directory, which is searched "
                  "first and never counts as PRTG's sensor folder" + answer,
-                 "start the sensor from another folder (as PRTG does), or create " +
-                     std::string(kPrtgPathFile) +
-                     ": with it the working directory is not searched");
+                 "run from another folder (the working directory is searched first), or "
+                 "create " + std::string(kPrtgPathFile) + " naming the folder above PRTG: "
+                 "with it the working directory is not searched");
     return;
   }
   const std::string directory = path.substr(0, path.size() - name.size());

@@ -62,8 +62,9 @@ bool check_profile(CheckRun& run, FileHandle file, const std::string& path,
 
 /// The connection values the library will get: the destination file and parameter file
 /// when used, the gateway's address and service, its name resolution and a TCP connect
-/// with its time. True when the gateway accepted the TCP connection.
-bool check_gateway(CheckRun& run, std::string_view prefix);
+/// with its time. Empty when the gateway accepted the TCP connection (or cannot be told
+/// in advance); else why the RFC steps cannot succeed.
+std::string check_gateway(CheckRun& run, std::string_view prefix);
 
 /// The RFC steps of one system as the sensor makes them: logon, RFC_SYSTEM_INFO with the
 /// database check, ADA_LOG_STATISTICS (in a list run: the item's row), each with its time

@@ -45,7 +45,8 @@ BinaryKind binary_kind(std::string_view head) {
   }
   if (head.starts_with("MZ")) {
     const std::uint32_t pe_at = number_at(head, 0x3C, 4);
-    if (pe_at == 0 || pe_at + 6 > head.size() || head.substr(pe_at, 4) != std::string_view("PE\0\0", 4)) {
+    const std::string_view signature("PE\0\0", 4);
+    if (pe_at == 0 || pe_at + 6 > head.size() || head.substr(pe_at, 4) != signature) {
       return kind;  // an MS-DOS program, or a header beyond the bytes read
     }
     kind.format = BinaryFormat::pe;
