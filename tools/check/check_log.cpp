@@ -39,7 +39,9 @@ std::string check_line(Verdict verdict, std::string_view what, std::string_view 
 }
 
 std::string summary_line(unsigned ok, unsigned failed, unsigned skipped) {
-  return std::to_string(ok + failed + skipped) + " checks: " + std::to_string(ok) + " ok, " +
+  const unsigned checks = ok + failed + skipped;
+  return std::to_string(checks) + (checks == 1 ? " check: " : " checks: ") + std::to_string(ok) +
+         " ok, " +
          std::to_string(failed) + " failed, " + std::to_string(skipped) + " skipped\n";
 }
 

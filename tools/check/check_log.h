@@ -18,7 +18,7 @@ enum class Verdict { ok, fail, skipped };
 std::string check_line(Verdict verdict, std::string_view what, std::string_view cause = {},
                        std::string_view remedy = {});
 
-/// The last line, with its line feed: "N checks: N ok, N failed, N skipped".
+/// The last line, with its line feed: "N checks: N ok, N failed, N skipped" ("1 check: ...").
 std::string summary_line(unsigned ok, unsigned failed, unsigned skipped);
 
 /// Prints check lines and counts them.
