@@ -10,6 +10,7 @@
 
 #include "itab.h"
 #include "library_state.h"
+#include "os/rfc_file_names.h"
 #include "saprfc.h"
 #include "test_support.h"
 
@@ -22,7 +23,7 @@ using tw::testing::ScratchDirectory;
 
 class Api : public ::testing::Test {
  protected:
-  std::string trace() const { return tw::testing::read_file("Dev_Rfc.Trc"); }
+  std::string trace() const { return tw::testing::read_file(tw::kRfcTraceFile); }
   RFC_ERROR_INFO last_error() const {
     RFC_ERROR_INFO info;
     EXPECT_EQ(RfcLastError(&info), 0);
@@ -58,7 +59,7 @@ TEST_F(Api, CleanRunWritesNoTraceFile) {
   ItDelete(table);
   RfcClose(0);
   RfcClose(12345);  // unknown handles are passed over
-  EXPECT_FALSE(std::filesystem::exists("Dev_Rfc.Trc"));
+  EXPECT_FALSE(std::filesystem::exists(tw::kRfcTraceFile));
   EXPECT_EQ(HandlerLog::calls, "");
 }
 
@@ -143,7 +144,8 @@ TEST_F(Api, OpenExNeedsAReadableParameterFileAndTheDestination) {
     tw::testing::EnvVar ini("RFC_INI", std::nullopt);
     EXPECT_EQ(tw::testing::open_ex("CLIENT=100 USER=U PASSWD=topsecret DEST=PRD", &info), 0u);
     EXPECT_EQ(info.group, RFC_ERROR_PROGRAM);
-    EXPECT_STREQ(info.message, "parameter file 'SapRfc.ini' cannot be read");
+    EXPECT_EQ(std::string(info.message),
+              "parameter file '" + std::string(tw::kRfcParameterFile) + "' cannot be read");
   }
   tw::testing::write_file("other.ini", "DEST=PRD\nTYPE=B\nDEST=DEV\nSYSNR=0\n");
   tw::testing::EnvVar ini("RFC_INI", "other.ini");

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "os/rfc_file_names.h"
 #include "saprfc.h"
 #include "test_support.h"
 #include "wire.h"
@@ -182,7 +183,7 @@ class HostilePartner : public ::testing::Test {
     ItDelete(itab);
     outcome.rc_of_next_call = RfcCall(handle, function, nullptr, nullptr);
     RfcClose(handle);
-    outcome.trace = testing::read_file("Dev_Rfc.Trc");
+    outcome.trace = testing::read_file(kRfcTraceFile);
     return outcome;
   }
 
@@ -310,7 +311,7 @@ TEST_F(HostilePartner, GarbageAnswerToTheLogonFailsTheOpen) {
   FakeGateway gateway("", false, "certainly no frame at all");
   OpenOptions options("fakehost", 0, "127.0.0.1", gateway.service(), "100", "USER", "PW");
   EXPECT_EQ(RfcOpen(options.get()), 0u);
-  const std::string trace = testing::read_file("Dev_Rfc.Trc");
+  const std::string trace = testing::read_file(kRfcTraceFile);
   EXPECT_NE(trace.find("ERROR       invalid frame from partner: bad magic"), std::string::npos)
       << trace;
 }

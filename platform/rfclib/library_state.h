@@ -30,7 +30,7 @@ struct InstalledStructure {
   std::vector<Element> elements;
 };
 
-/// What the process has written to Dev_Rfc.Trc so far.
+/// What the process has written to the trace file so far.
 struct TraceState {
   bool header_written = false;
   unsigned counter = 0;  ///< errors written

@@ -22,7 +22,7 @@ struct OpenRequest {
 /*
  * Connects to the gateway of the request within the connect timeout, sends the logon and
  * waits for its answer within the call timeout. Returns the new handle, or 0 with the
- * failure reported (last error, Dev_Rfc.Trc, the error handler for an abort) and copied
+ * failure reported (last error, the trace file, the error handler for an abort) and copied
  * into `failure`. Values are sent exactly as given.
  */
 RFC_HANDLE open_connection(const OpenRequest& request, Failure& failure);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "os/regular_file.h"
+#include "os/rfc_file_names.h"
 #include "text_util.h"
 
 namespace tw::rfclib {
@@ -39,7 +40,7 @@ std::optional<Destination> find_destination(std::string_view file_text, std::str
 
 std::string parameter_file_name() {
   const char* named = std::getenv("RFC_INI");
-  return named != nullptr && *named != '\0' ? std::string(named) : std::string("SapRfc.ini");
+  return named != nullptr && *named != '\0' ? std::string(named) : std::string(kRfcParameterFile);
 }
 
 bool read_whole_file(const std::string& name, std::string& text) {

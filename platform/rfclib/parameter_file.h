@@ -1,4 +1,4 @@
-// The parameter file (SapRfc.ini): destinations, each a group of KEY=value lines that starts
+// The parameter file (saprfc.ini, on Windows SapRfc.ini): destinations, each a group of KEY=value lines that starts
 // at a DEST= line.
 #pragma once
 
@@ -24,8 +24,8 @@ struct Destination {
 std::optional<Destination> find_destination(std::string_view file_text, std::string_view name);
 
 /*
- * The name of the parameter file: the value of RFC_INI, or "SapRfc.ini" (in the working
- * directory) when it is not set or empty.
+ * The name of the parameter file: the value of RFC_INI, or the platform's name of it
+ * (os/rfc_file_names.h; in the working directory) when RFC_INI is not set or empty.
  */
 std::string parameter_file_name();
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "os/rfc_file_names.h"
 #include "test_support.h"
 
 namespace tw::rfclib {
@@ -58,7 +59,7 @@ TEST(ParameterFile, MissingDestinationsAndCommentedOnesAreNotFound) {
 TEST(ParameterFile, NameComesFromRfcIniOrDefaults) {
   {
     testing::EnvVar unset("RFC_INI", std::nullopt);
-    EXPECT_EQ(parameter_file_name(), "SapRfc.ini");
+    EXPECT_EQ(parameter_file_name(), kRfcParameterFile);
   }
   testing::EnvVar set("RFC_INI", "/etc/other.ini");
   EXPECT_EQ(parameter_file_name(), "/etc/other.ini");

@@ -1,4 +1,4 @@
-// How an operation reports its error: the last error, Dev_Rfc.Trc and the error handler.
+// How an operation reports its error: the last error, the trace file and the error handler.
 #pragma once
 
 #include <string>
@@ -43,7 +43,7 @@ struct Failure {
 int group_of(const char* key);
 
 /*
- * Records `failure` as the last error and appends it to Dev_Rfc.Trc; then, when the kind
+ * Records `failure` as the last error and appends it to the trace file; then, when the kind
  * calls for it (memory insufficient always does), calls the registered error handler with
  * the operation's name. Returns failure.rc. Never throws.
  */

@@ -77,7 +77,7 @@ void append_trace(const TraceEntry& entry, TraceState& trace_state) {
   std::string out;
   if (!trace_state.header_written) out = trace_header(now);
   out += trace_entry(entry, net::process_id(), trace_state.counter, now);
-  std::FILE* file = open_regular_file(kTraceFile, "ab");
+  std::FILE* file = open_regular_file(kRfcTraceFile, "ab");
   if (file == nullptr) return;
   std::fwrite(out.data(), 1, out.size(), file);
   std::fclose(file);

@@ -1,14 +1,14 @@
-// Dev_Rfc.Trc in the working directory: written only when an error happens, appended to.
+// The trace file in the working directory (os/rfc_file_names.h names it): written only when
+// an error happens, appended to.
 #pragma once
 
 #include <ctime>
 #include <string>
 
 #include "library_state.h"
+#include "os/rfc_file_names.h"
 
 namespace tw::rfclib {
-
-inline constexpr const char* kTraceFile = "Dev_Rfc.Trc";
 
 /// What one error adds to the trace file.
 struct TraceEntry {

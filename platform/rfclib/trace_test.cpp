@@ -57,7 +57,7 @@ TEST(Trace, HeaderOnlyOnTheProcessFirstWrite) {
   append_trace(entry, state);
   entry.text = "second";
   append_trace(entry, state);
-  const std::string text = testing::read_file(kTraceFile);
+  const std::string text = testing::read_file(kRfcTraceFile);
   EXPECT_EQ(text.find("**** ERROR file opened at "), 0u);
   EXPECT_EQ(text.find("**** ERROR", 1), std::string::npos);
   EXPECT_NE(text.find("======> first\n"), std::string::npos);

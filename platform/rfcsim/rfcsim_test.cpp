@@ -6,6 +6,7 @@
 #include <future>
 #include <thread>
 
+#include "os/rfc_file_names.h"
 #include "rfclib/test_support.h"
 #include "saprfc.h"
 #include "scenario.h"
@@ -174,13 +175,13 @@ class Simulated : public ::testing::Test {
     return result;
   }
 
-  static std::string trace() { return testing::read_file("Dev_Rfc.Trc"); }
+  static std::string trace() { return testing::read_file(kRfcTraceFile); }
   static std::string sim_log() { return testing::read_file("sim.log"); }
 
   void write_ini(const std::string& ashost) {
-    testing::write_file("SapRfc.ini", "DEST=PRD\nTYPE=A\nASHOST=" + ashost +
-                                          "\nSYSNR=00\nGWHOST=127.0.0.1\nGWSERV=" +
-                                          sim_.service() + "\n");
+    testing::write_file(kRfcParameterFile, "DEST=PRD\nTYPE=A\nASHOST=" + ashost +
+                                               "\nSYSNR=00\nGWHOST=127.0.0.1\nGWSERV=" +
+                                               sim_.service() + "\n");
   }
 
   ScratchDirectory scratch_;
@@ -207,7 +208,7 @@ TEST_F(Simulated, HealthyRunWithPaddedLogonWritesNoTrace) {
                                   std::string(25, ' '));
   ASSERT_EQ(stats.statlog.size(), 1u);
   RfcClose(handle);
-  EXPECT_FALSE(std::filesystem::exists("Dev_Rfc.Trc"));
+  EXPECT_FALSE(std::filesystem::exists(kRfcTraceFile));
   EXPECT_EQ(handler_.calls, "");
   EXPECT_EQ(sim_log(),
             "LOGON client=[100] user=[MONITOR     ] lang=[E] ashost=[sapprd] sysnr=[00]\n"

@@ -1,5 +1,7 @@
 #include "os/shared_library.h"
 
+#include "os/elf_size_fault.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -123,6 +125,9 @@ bool library_file_present(const std::string& path) {
 }
 
 void* load_library(const std::string& path, std::string& reason) {
+  // A file cut short would be mapped past its end: refused here, not ended by a bus error.
+  reason = elf_size_fault(path);
+  if (!reason.empty()) return nullptr;
   // A name with a "/" is loaded from exactly there, never searched for.
   void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (library == nullptr) {

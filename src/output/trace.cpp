@@ -38,14 +38,14 @@ void trace_line(Trace& trace, std::string_view option_upper, int number,
 }
 
 void append_trace_notice(Report& report) {
-  FileHandle file = open_for_reading(kRfcTraceFile);
+  InputFile file = open_for_reading(kRfcTraceFile);
   if (!file) {
     report_append(report, " - Look for Trace-File");
     return;
   }
   std::string captured;
   std::string piece;
-  while (read_piece(file.get(), 99, piece)) {
+  while (read_piece(file, 99, piece)) {
     // The line end goes whole, also a CR LF that a text read on POSIX leaves in place; only
     // this piece's own, so that later lines never shorten a text taken before.
     strip_line_end(piece);

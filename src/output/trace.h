@@ -5,13 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "os/rfc_file_names.h"
 #include "os/text_file.h"
 #include "output/print.h"
 #include "output/report.h"
 
 namespace tw {
 
-inline constexpr std::string_view kRfcTraceFile = "Dev_Rfc.Trc";
 inline constexpr std::string_view kSensorTraceFile = "Tarnwheel.Trc";
 
 /// The trace stream: attached by the ",SYSLOG" selector, absent otherwise.
@@ -34,14 +34,15 @@ void echo_field(Output& out, std::string_view label, int indent, int width,
 void trace_line(Trace& trace, std::string_view option_upper, int number,
                 std::string_view message, std::string_view text);
 
-/// Appends the trace notice to the report buffer: " - " and the last error text that
-/// "Dev_Rfc.Trc" in the working directory holds after its last "**** ERROR " line;
-/// " - Please Check Trace-File !" when there is none; " - Look for Trace-File" when the
-/// file cannot be read.
+/// Appends the trace notice to the report buffer: " - " and the last error text that the
+/// RFC library's trace file in the working directory holds after its last "**** ERROR "
+/// line; " - Please Check Trace-File !" when there is none; " - Look for Trace-File" when
+/// the file cannot be read.
 void append_trace_notice(Report& report);
 
-/// Appends `line` and a line feed to "Dev_Rfc.Trc" in the working directory, where the
-/// administrator looks for the reason of a failed open the library was never asked for.
+/// Appends `line` and a line feed to the RFC library's trace file in the working directory,
+/// where the administrator looks for the reason of a failed open the library was never
+/// asked for.
 /// Nothing happens when that is no regular file that can be written.
 void append_rfc_trace_line(std::string_view line);
 

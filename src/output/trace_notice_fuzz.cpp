@@ -1,5 +1,5 @@
 // libFuzzer target of the trace notice. The first line of the input is the error text that
-// the report buffer holds when the notice is appended; the rest is "Dev_Rfc.Trc", and also
+// the report buffer holds when the notice is appended; the rest is the RFC trace file, and also
 // the error text of an entry that the RFC library writes to a trace file of its own. The
 // error document made of the buffer must be well-formed XML in every XML mode.
 #include <cstddef>
@@ -20,7 +20,7 @@ using tw::fuzzing::check;
 
 constexpr std::string_view kNoError = " - Please Check Trace-File !";
 
-/// The buffer after the notice is appended to `message`, with "Dev_Rfc.Trc" holding `file`.
+/// The buffer after the notice is appended to `message`, with the RFC trace file holding `file`.
 std::string notice_for(std::string_view message, std::string_view file) {
   const tw::fuzzing::InDirectory work(tw::fuzzing::scratch_directory());
   tw::fuzzing::write_file(tw::kRfcTraceFile, file);

@@ -13,7 +13,7 @@ using testing::WorkingDirectory;
 class TraceNotice : public ::testing::Test {
  protected:
   std::string notice_for(std::string_view trace_file) {
-    drive.write("\\work\\Dev_Rfc.Trc", trace_file);
+    drive.write(std::string("\\work\\") + kRfcTraceFile, trace_file);
     Report report;
     report.buffer = "Error 1014: RFC-Failure raised !";
     append_trace_notice(report);

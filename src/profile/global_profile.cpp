@@ -30,6 +30,14 @@ std::string item_of(const std::string& allocation) {
   return item;
 }
 
+/// The whole line whose first piece is `piece`, without its line end: a list line is read
+/// whole, however long, so that no listed system is lost.
+std::string whole_line(InputFile& file, std::string piece) {
+  read_rest_of_line(file, kListPieceSize, piece);
+  strip_line_end(piece);
+  return piece;
+}
+
 /// The checks both sources end with.
 void final_checks(SystemList& list) {
   if (list.listing.empty()) {
@@ -44,16 +52,17 @@ void final_checks(SystemList& list) {
 SystemList read_suite_profile(std::string_view path, std::string_view profile_name,
                               std::string_view item) {
   SystemList list;
-  FileHandle file = open_for_reading(path);
+  InputFile file = open_for_reading(path);
   if (!file) {
     list.error = "Error 1024: ProFile " + std::string(profile_name) + " is missing...";
     return list;
   }
-  std::string line;
-  while (read_piece(file.get(), kListPieceSize, line)) {
+  std::string piece;
+  while (read_piece(file, kListPieceSize, piece)) {
+    std::string line = piece;
     strip_line_end(line);
     if (line.compare(0, 6, "# Gsng") == 0 && line.size() >= 8 && line.compare(6, 2, ": ") == 0) {
-      list.listing += from_column(line, kListingColumn);
+      list.listing += from_column(whole_line(file, std::move(piece)), kListingColumn);
     }
   }
   list.item = item;
@@ -70,20 +79,21 @@ SystemList read_global_profile(std::string_view path, std::string_view profile_n
   const std::string list_key = ("# GSNG: " + sensor).substr(0, 18);
   const std::string allocation_key = ("# GSNX: " + sensor).substr(0, 18);
 
-  FileHandle file = open_for_reading(path);
+  InputFile file = open_for_reading(path);
   if (!file) {
     list.error = "Error 10x1: ProFile " + std::string(profile_name) + " is missing...";
     return list;
   }
   bool allocation_found = false;
   std::string provisional_item;
-  std::string line;
-  while (read_piece(file.get(), kListPieceSize, line)) {
+  std::string piece;
+  while (read_piece(file, kListPieceSize, piece)) {
+    std::string line = piece;
     strip_line_end(line);
     if (line.size() < 18) continue;
     const std::string head = upper_a_to_z(line.substr(0, 18));
     if (head == list_key) {
-      list.listing += from_column(line, kListingColumn);
+      list.listing += from_column(whole_line(file, std::move(piece)), kListingColumn);
       continue;
     }
     if (head != allocation_key) continue;
@@ -109,7 +119,7 @@ SystemList read_global_profile(std::string_view path, std::string_view profile_n
     if (line.find(",Host") != std::string::npos) list.label_style = '3';
     if (line.find(",Sid") != std::string::npos) list.label_style = '4';
   }
-  file.reset();
+  file = {};
   list.item = item_of(provisional_item);
   if (!allocation_found) {
     list.error = "Error 1030: Global Sensor " + std::string(argument2) + " not found...";

@@ -21,14 +21,16 @@ struct SystemList {
 };
 
 /// Reads the suite profile at `path`: every line starting with "# Gsng" and ": " adds its
-/// text from column 21 on to the listing. The item is the one of the "ITEM=" selector.
+/// text from column 21 on to the listing, however long the line. Other lines are read in
+/// pieces of 199 characters. The item is the one of the "ITEM=" selector.
 /// Errors 1024, 1025, 1026.
 SystemList read_suite_profile(std::string_view path, std::string_view profile_name,
                               std::string_view item);
 
 /// Reads the global profile at `path` for the global sensor named by the first word of
-/// the option text: its "# GSNG: " lines give the listing, its "# GSNX: " lines the
-/// allocation (which must name this program), the item and the label style.
+/// the option text: its "# GSNG: " lines give the listing (each read whole), its "# GSNX: "
+/// lines the allocation (which must name this program), the item and the label style.
+/// Lines other than list lines are read in pieces of 199 characters.
 /// Errors 10x1, 1029, 1030, 1025, 1026. `argument2` is shown in Error 1030.
 SystemList read_global_profile(std::string_view path, std::string_view profile_name,
                                std::string_view option_upper, std::string_view argument2);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+
 #include "support/temp_dir.h"
 
 namespace tw {
@@ -84,6 +87,59 @@ TEST_F(ListFiles, SeveralAllocationLines) {
       "# GSNX: LOGQ       Item=OverFlows ,Sensor=\"SAP Tarnwheel\" x:y\n");
   EXPECT_EQ(cut.item, "OverFlows");
   EXPECT_EQ(cut.option_kept, "Item=OverFlows ");
+}
+
+/// A list line of `names` systems named S0001.P00# and on: longer than one piece of 199.
+std::string names(int count) {
+  std::string listed;
+  for (int i = 1; i <= count; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "S%04d.P00#", i);
+    listed += name;
+  }
+  return listed;
+}
+
+TEST_F(ListFiles, LongListLinesAreReadWhole) {
+  // 21 names of 10 characters from column 21: 230 characters, two pieces of 199.
+  const SystemList from_global =
+      global("# GSNG: LOGQ        " + names(21) + "\r\n" + kAllocation + "\n");
+  EXPECT_EQ(from_global.listing, names(21));
+  const SystemList from_suite = suite("# Gsng: first       " + names(40) + "\n"
+                                      "# Gsng: second      " + names(2) + "\r\n");
+  EXPECT_EQ(from_suite.listing, names(40) + names(2));
+
+  // A line end just behind a piece, and a carriage return cut from its line feed.
+  const std::string exactly = "# GSNG: LOGQ        " + std::string(178, 'x') + "#";
+  EXPECT_EQ(global(exactly + "\n" + kAllocation).listing, std::string(178, 'x') + "#");
+  EXPECT_EQ(global(exactly.substr(0, 198) + "\r\n" + kAllocation).listing,
+            std::string(178, 'x'));
+}
+
+TEST_F(ListFiles, OtherLongLinesKeepTheirPieces) {
+  // The second piece of a long line that is no list line reads as a line of its own.
+  const std::string filler(199, '-');
+  const std::string padding(199 - std::strlen(kAllocation), ' ');
+  const SystemList list = global(filler + "# GSNG: LOGQ        PRD.P00#\n" + kAllocation +
+                                 padding + "# GSNG: LOGQ        QAS.P00#\n");
+  EXPECT_EQ(list.listing, "PRD.P00#QAS.P00#");
+  EXPECT_EQ(list.item, "Que Pages");
+}
+
+TEST_F(ListFiles, ListFilesAsWindowsEditorsSaveThem) {
+  const std::string text = "# GSNG: LOGQ        PR\xC9.P00#\r\n" + std::string(kAllocation) + "\r\n";
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : text) {
+    utf16 += c;
+    utf16 += '\0';
+  }
+  for (const std::string& file : {"\xEF\xBB\xBF" + text, utf16}) {
+    const SystemList list = global(file);
+    EXPECT_EQ(list.error, "");
+    EXPECT_EQ(list.listing, "PR\xC9.P00#");
+    EXPECT_EQ(list.item, "Que Pages");
+  }
+  EXPECT_EQ(suite("\xEF\xBB\xBF# Gsng: first       PRD.P00#\n").listing, "PRD.P00#");
 }
 
 TEST_F(ListFiles, GlobalProfileErrorsInTheirOrder) {

@@ -11,14 +11,14 @@ bool is_directory_line(std::string_view line) {
 }
 
 /// Opens `path` for reading, and notes the try in `trail` when there is one.
-FileHandle open_noted(const std::string& path, LocateTrail* trail) {
-  FileHandle file = open_for_reading(path);
-  if (trail != nullptr) trail->tries.push_back({path, file != nullptr});
+InputFile open_noted(const std::string& path, LocateTrail* trail) {
+  InputFile file = open_for_reading(path);
+  if (trail != nullptr) trail->tries.push_back({path, static_cast<bool>(file)});
   return file;
 }
 
 bool exists(const std::string& path, LocateTrail* trail) {
-  return open_noted(path, trail) != nullptr;
+  return static_cast<bool>(open_noted(path, trail));
 }
 
 /// The directory, without its final character, must end in "EXEXML" in any letter case.
@@ -40,7 +40,7 @@ std::string missing(std::string_view shown) {
 
 }  // namespace
 
-std::string read_base_directory(std::FILE* path_file) {
+std::string read_base_directory(InputFile& path_file) {
   std::string base;
   std::string line;
   while (read_piece(path_file, 99, line)) {
@@ -66,9 +66,9 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
   if (trail != nullptr) trail->searched = true;
 
   std::string directory;
-  if (FileHandle path_file = open_for_reading(kPrtgPathFile)) {
-    std::string base = read_base_directory(path_file.get());
-    path_file.reset();
+  if (InputFile path_file = open_for_reading(kPrtgPathFile)) {
+    std::string base = read_base_directory(path_file);
+    path_file = {};
     if (base.empty() || !is_separator(base.back())) base += '\\';
     if (trail != nullptr) {
       trail->path_file_found = true;
@@ -97,7 +97,7 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
 
   if (!is_exexml_directory(directory)) {
     if (trail != nullptr) trail->path_rule_failed = true;
-    found.file.reset();
+    found.file = {};
     found.error = kInvalidPathUsage;
     return found;
   }

@@ -39,11 +39,11 @@ CompletedName complete_profile_name(std::string_view typed);
 /// The base directory named by the PRTG path file: its last directory line, as written.
 /// Lines are read in pieces of 99 characters; a directory line starts with a separator,
 /// has ":" as its second character or a separator as its third. Empty when there is none.
-std::string read_base_directory(std::FILE* path_file);
+std::string read_base_directory(InputFile& path_file);
 
 /// Where the profile was found, with the file left open; or the message that ends the run.
 struct LocatedProfile {
-  FileHandle file;
+  InputFile file;
   std::string directory;  ///< ends with a separator, or empty for the working directory
   std::string path;       ///< directory + name
   std::string error;      ///< non-empty when the profile was not found or not allowed

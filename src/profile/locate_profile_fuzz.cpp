@@ -48,9 +48,16 @@ bool is_directory_line(std::string_view line) {
          (line.size() > 2 && tw::is_separator(line[2]));
 }
 
-std::string content_of(std::FILE* file) {
-  std::rewind(file);
-  return tw::fuzzing::read_file(file);
+/// Everything the file seam gives of `file` from where it stands.
+std::string content_of(tw::InputFile& file) {
+  std::string text, block;
+  while (tw::read_block(file, 4096, block)) text += block;
+  return text;
+}
+
+/// `bytes` opened through the file seam, as a file holding them would be.
+tw::InputFile seam_file_of(std::string_view bytes) {
+  return tw::read_from(tw::FileHandle(tw::fuzzing::stream_of(bytes)));
 }
 
 }  // namespace
@@ -62,13 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const tw::fuzzing::InDirectory work(tw::fuzzing::scratch_directory() / "work");
   const std::string_view input(reinterpret_cast<const char*>(data), size);
 
-  std::FILE* stream = tw::fuzzing::stream_of(input);
-  const std::string base = tw::read_base_directory(stream);
-  std::fclose(stream);
+  tw::InputFile path_file = seam_file_of(input);
+  const std::string base = tw::read_base_directory(path_file);
+  // What is read of the file: past a byte-order mark, a UTF-16 text in Windows-1252.
+  tw::InputFile whole = seam_file_of(input);
+  const std::string text = content_of(whole);
   check(base.empty() || is_directory_line(base), "the base directory is a directory line",
         {{"base", base}, {"input", input}});
   check(base.size() <= 99 && base.find('\n') == std::string::npos &&
-            input.find(base) != std::string_view::npos,
+            text.find(base) != std::string::npos,
         "the base directory is one line of the file, at most 99 characters",
         {{"base", base}, {"input", input}});
 
@@ -83,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string searched = base;
   if (searched.empty() || !tw::is_separator(searched.back())) searched += '\\';
   if (found.error.empty()) {
-    check(found.file != nullptr, "a found profile is left open", {{"input", input}});
+    check(static_cast<bool>(found.file), "a found profile is left open", {{"input", input}});
     const std::string& directory = found.directory;
     check(directory.size() >= 7 && tw::is_separator(directory.back()) &&
               tw::equals_upper_a_to_z(directory.substr(directory.size() - 7, 6), "EXEXML"),
@@ -92,16 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(found.path == directory + std::string(kName) && directory.starts_with(searched),
           "the profile lies below the base directory",
           {{"path", found.path}, {"base", base}, {"input", input}});
-    tw::FileHandle named = tw::open_for_reading(found.path);
-    check(named != nullptr && content_of(named.get()) == content_of(found.file.get()),
+    tw::InputFile named = tw::open_for_reading(found.path);
+    check(named && content_of(named) == content_of(found.file),
           "the file left open is the one its path names", {{"path", found.path}, {"input", input}});
   } else {
-    check(found.file == nullptr, "a refused profile is not left open", {{"input", input}});
+    check(!found.file, "a refused profile is not left open", {{"input", input}});
     if (found.error == tw::kInvalidPathUsage) {
-      check(tw::open_for_reading(searched + std::string(kName)) != nullptr,
+      check(static_cast<bool>(tw::open_for_reading(searched + std::string(kName))),
             "a profile outside ExeXml was there", {{"base", base}, {"input", input}});
     } else if (found.error == "Error 1002: Profile PRD.P00 is missing...") {
-      check(tw::open_for_reading(searched + std::string(kName)) == nullptr,
+      check(!tw::open_for_reading(searched + std::string(kName)),
             "a missing profile is not in the base directory", {{"base", base}, {"input", input}});
     } else {
       fail("the search gives one of its own errors", {{"error", found.error}, {"input", input}});

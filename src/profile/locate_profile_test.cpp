@@ -42,7 +42,8 @@ TEST(CompleteProfileName, ExtensionGlobalNameAndDirectory) {
 
 TEST(ReadBaseDirectory, LastDirectoryLineAsWritten) {
   const auto base_of = [](std::string_view bytes) {
-    return read_base_directory(testing::stream_of(bytes).get());
+    InputFile file = testing::stream_of(bytes);
+    return read_base_directory(file);
   };
   EXPECT_EQ(base_of("C:\\First\\\r\n# comment\r\nD:\\Second \r\nProgram Files\r\n"),
             "D:\\Second ");

@@ -2,12 +2,13 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "profile/decode_password.h"
+
+#include "os/text_file.h"
 
 namespace tw {
 
@@ -72,7 +73,7 @@ struct ProfileReadResult {
 /// are assigned. `profile_name` is the name that messages show. In the single-system run
 /// the first fault stops the reading and its message is returned; in the global-list run
 /// every fault only marks the result as failed. With `notes`, records there what it met.
-ProfileReadResult read_profile(ProfileRecord& record, std::FILE* file, RunKind kind,
+ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind kind,
                                std::string_view profile_name, ProfileReadNotes* notes = nullptr);
 
 }  // namespace tw

@@ -56,9 +56,8 @@ std::string label_like_start(std::string_view line) {
 
 const std::array<ProfileLabel, kProfileLabelCount>& profile_labels() { return kLabels; }
 
-ProfileReadResult read_profile(ProfileRecord& record, std::FILE* file, RunKind kind,
+ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind kind,
                                std::string_view profile_name, ProfileReadNotes* notes) {
-  const FileHandle owned(file);  // closed on every way out
   const bool single = kind == RunKind::single_system;
   const std::size_t piece_size = single ? 159 : 199;
   ProfileReadResult result;

@@ -32,7 +32,7 @@ std::string complete_profile(std::string_view line_end = "\n") {
 }
 
 ProfileReadResult read_single(ProfileRecord& record, std::string_view bytes) {
-  return read_profile(record, stream_of(bytes).release(), RunKind::single_system, "PRD.P00");
+  return read_profile(record, stream_of(bytes), RunKind::single_system, "PRD.P00");
 }
 
 TEST(ReadProfile, CompleteProfileFillsEveryField) {
@@ -124,7 +124,7 @@ TEST(ReadProfile, PasswordFaultStopsTheSingleRunButNotTheGlobalOne) {
 
   ProfileRecord global;
   const ProfileReadResult result =
-      read_profile(global, stream_of(text).release(), RunKind::global_list, "PRD.P00");
+      read_profile(global, stream_of(text), RunKind::global_list, "PRD.P00");
   EXPECT_TRUE(result.failed);
   EXPECT_EQ(result.error, "");
   EXPECT_EQ(global.destination, "PRD");
@@ -133,7 +133,7 @@ TEST(ReadProfile, PasswordFaultStopsTheSingleRunButNotTheGlobalOne) {
 
 TEST(ReadProfile, GlobalRunMarksIncompleteProfiles) {
   ProfileRecord record;
-  const ProfileReadResult result = read_profile(record, stream_of("Client.....: 1\n").release(),
+  const ProfileReadResult result = read_profile(record, stream_of("Client.....: 1\n"),
                                                 RunKind::global_list, "QAS.P00");
   EXPECT_TRUE(result.failed);
   EXPECT_TRUE(result.error.empty());
@@ -153,7 +153,7 @@ TEST(ReadProfile, LongLinesAreReadInPieces) {
 
   // 199 per piece in the global-list run: the same line is one piece.
   ProfileRecord global;
-  ASSERT_FALSE(read_profile(global, stream_of(complete_profile() + line + "\n").release(),
+  ASSERT_FALSE(read_profile(global, stream_of(complete_profile() + line + "\n"),
                             RunKind::global_list, "PRD.P00")
                    .failed);
   EXPECT_EQ(global.client, "100");
@@ -204,7 +204,7 @@ TEST(ReadProfile, NotesTellLinesPasswordAndLinesMeantAsLabels) {
   text += "Client.....: 200\n";            // a second occurrence counts
   ProfileRecord record;
   ProfileReadNotes notes;
-  const ProfileReadResult result = read_profile(record, stream_of(text).release(),
+  const ProfileReadResult result = read_profile(record, stream_of(text),
                                                 RunKind::single_system, "PRD.P00", &notes);
   ASSERT_FALSE(result.failed) << result.error;
   const std::array<unsigned, kProfileLabelCount> lines = {2, 3, 17, 5, 6, 7, 8, 9, 10, 11, 12};
@@ -226,7 +226,7 @@ TEST(ReadProfile, NotesTellWhereAPasswordFaultStopsTheReading) {
   for (const RunKind kind : {RunKind::single_system, RunKind::global_list}) {
     ProfileRecord record;
     ProfileReadNotes notes;
-    read_profile(record, stream_of(text).release(), kind, "PRD.P00", &notes);
+    read_profile(record, stream_of(text), kind, "PRD.P00", &notes);
     EXPECT_EQ(notes.password_fault, PasswordFault::check);
     EXPECT_EQ(notes.password_length, 0u);
     // The single-system run stops there; the global-list run reads on.

@@ -4,6 +4,7 @@
 
 #include "os/ascii_text.h"
 #include "os/regular_file.h"
+#include "os/rfc_file_names.h"
 
 #include "rfc/rfc.h"
 #include "run/sensor.h"
@@ -20,18 +21,17 @@ std::string padded(std::string text, std::size_t width) {
   return text;
 }
 
-/// Copies the destination file to "SapRfc.ini" byte for byte. False when the copy
-/// cannot be written.
-bool write_parameter_file(std::FILE* destination_file) {
-  const FileHandle ini(open_regular_file(native_path("SapRfc.ini"), "wb"));
+/// Copies the destination file to the parameter file byte for byte, as the file seam
+/// reads it (past a byte-order mark). False when the copy cannot be written.
+bool write_parameter_file(InputFile& destination_file) {
+  const FileHandle ini(open_regular_file(native_path(kRfcParameterFile), "wb"));
   if (!ini) return false;
-  char block[4096];
-  std::size_t n;
+  std::string block;
   bool ok = true;
-  while ((n = std::fread(block, 1, sizeof block, destination_file)) > 0) {
-    ok = ok && std::fwrite(block, 1, n, ini.get()) == n;
+  while (read_block(destination_file, 4096, block)) {
+    ok = ok && std::fwrite(block.data(), 1, block.size(), ini.get()) == block.size();
   }
-  ok = ok && !std::ferror(destination_file);
+  ok = ok && !destination_file.failed;
   return std::fflush(ini.get()) == 0 && ok;
 }
 
@@ -95,8 +95,7 @@ RFC_HANDLE open_connection(Sensor& sensor) {
   const RunSettings& settings = sensor.settings;
   fill_connection_options(sensor);
 
-  const FileHandle destination_file =
-      open_for_reading(destination_file_name(rfc.destination), true);
+  InputFile destination_file = open_for_reading(destination_file_name(rfc.destination), true);
   if (!destination_file) {
     const RFC_HANDLE handle = RfcOpen(&rfc.options);
     trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpen called",
@@ -117,7 +116,7 @@ RFC_HANDLE open_connection(Sensor& sensor) {
     trace_line(sensor.trace, settings.option_upper, 0, "RfcOpenEx not called", "");
     return 0;
   }
-  if (!write_parameter_file(destination_file.get())) return 0;
+  if (!write_parameter_file(destination_file)) return 0;
 
   RFC_ERROR_INFO_EX error_info{};
   const RFC_HANDLE handle = RfcOpenEx(text.data(), &error_info);

@@ -64,7 +64,7 @@ std::string destination_file_name(std::string_view destination);
 void fill_connection_options(Sensor& sensor);
 
 /// Opens a connection with the values of the profile record: by the destination file
-/// "SapRfc.<Destination>" (copied to "SapRfc.ini") and RfcOpenEx when that file exists,
+/// "SapRfc.<Destination>" (copied to the parameter file) and RfcOpenEx when that file exists,
 /// otherwise with RfcOpen. Returns the handle; 0 when the open failed.
 RFC_HANDLE open_connection(Sensor& sensor);
 

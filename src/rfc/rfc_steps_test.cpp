@@ -99,7 +99,7 @@ TEST_F(RfcSteps, DestinationFileIsCopiedAndOpenedByText) {
   drive_.write("\\work\\SapRfc.PRD", destination);
   sensor_.settings.console_mode = true;
   open();
-  std::ifstream ini(drive_.root() / "work" / "SapRfc.ini", std::ios::binary);
+  std::ifstream ini(drive_.root() / "work" / kRfcParameterFile, std::ios::binary);
   std::stringstream copied;
   copied << ini.rdbuf();
   EXPECT_EQ(copied.str(), destination);

@@ -17,11 +17,11 @@ TEST(DeadlineSelector, WholeSecondsFrom1To900) {
   EXPECT_EQ(deadline_selector("TIMEOUT=7 TIMEOUT=9"), 7u);    // the first one counts
 }
 
-TEST(DeadlineSelector, AnythingElseGivesTheDefault) {
+TEST(DeadlineSelector, AnythingElseGivesNoDeadline) {
   for (const char* text : {"TIMEOUT=", "TIMEOUT=0", "TIMEOUT=000", "TIMEOUT=901",
                            "TIMEOUT=99999999999999999999999", "TIMEOUT=-5", "TIMEOUT=+5",
                            "TIMEOUT=5S", "TIMEOUT=2.5", "TIMEOUT= 30", "TIMEOUT=,30"}) {
-    EXPECT_EQ(deadline_selector(text), kDefaultDeadline) << text;
+    EXPECT_EQ(deadline_selector(text), std::nullopt) << text;
   }
 }
 
@@ -35,6 +35,11 @@ TEST(DeadlineSelector, TakenFromTheCommandLineInAnyLetterCase) {
   const char* argv2[] = {"p", "PRD"};
   take_command_line(without, 2, argv2);
   EXPECT_EQ(without.deadline, kDefaultDeadline);
+
+  RunSettings invalid;
+  const char* argv3[] = {"p", "PRD", "TIMEOUT=3s"};
+  take_command_line(invalid, 3, argv3);
+  EXPECT_EQ(invalid.deadline, kDefaultDeadline);
 }
 
 std::string error_document(std::string_view message) {

@@ -45,7 +45,7 @@ int visit_system(Sensor& sensor, const std::string& name) {
   list.found_mark = '.';
   ++list.systems;
   list.system_label = name;
-  FileHandle file = open_for_reading(settings.profile_directory + name);
+  InputFile file = open_for_reading(settings.profile_directory + name);
   if (!file) {
     note_system_counted(sensor, name, "");
     return 0;  // counted, but neither processed nor failed
@@ -54,7 +54,7 @@ int visit_system(Sensor& sensor, const std::string& name) {
   list.failure_mark = '.';
   // Every system starts from an empty record: nothing is taken from the system before.
   sensor.profile = ProfileRecord{};
-  if (read_profile(sensor.profile, file.release(), RunKind::global_list, name).failed) {
+  if (read_profile(sensor.profile, std::move(file), RunKind::global_list, name).failed) {
     list.failure_mark = 'X';
   }
   if (settings.client_override) sensor.profile.client = settings.client;

@@ -172,7 +172,9 @@ TEST_F(GlobalRun, AllocationTextCarryingTimeoutSetsTheDeadline) {
       {"Sensor=\"SAP Tarnwheel\",Item=QuePages", 30},  // the command line's stays
       {"Sensor=\"SAP Tarnwheel\",Item=QuePages,Timeout=7", 7},
       {"Item=QuePages,Sensor=\"SAP Tarnwheel\",TIMEOUT=9", 9},  // behind ",Sensor=" as well
-      {"Sensor=\"SAP Tarnwheel\",Item=QuePages,timeout=0", kDefaultDeadline},
+      // An invalid value leaves the command line's in force, as an absent one does.
+      {"Sensor=\"SAP Tarnwheel\",Item=QuePages,timeout=0", 30},
+      {"Sensor=\"SAP Tarnwheel\",Item=QuePages,Timeout=3s", 30},
   };
   for (const auto& [allocation, deadline] : allocations) {
     drive.write(std::string(kSensorDirectory) + "SAP Keswarin.Gbl",

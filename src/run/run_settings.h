@@ -67,7 +67,8 @@ void take_client_selector(RunSettings& settings);
 
 /// The seconds a "TIMEOUT=" selector in `text_upper` gives (the first one counts): its
 /// value, up to a blank, a comma or the end, is a whole number of seconds from 1 to 900
-/// in digits only; any other value gives 55. Nothing when the text holds no "TIMEOUT=".
+/// in digits only. Nothing when the text holds no "TIMEOUT=" or its value is no such
+/// number: the deadline in force stays (55 s at start-up).
 std::optional<unsigned> deadline_selector(std::string_view text_upper);
 
 /// Position of `key` in the upper-cased option text, or npos.

@@ -21,11 +21,11 @@ std::optional<unsigned> deadline_selector(std::string_view text_upper) {
   const std::string_view value = value_at(text_upper, at + kKey.size());
   unsigned seconds = 0;
   for (const char c : value) {
-    if (c < '0' || c > '9') return kDefaultDeadline;
+    if (c < '0' || c > '9') return std::nullopt;
     seconds = seconds * 10 + static_cast<unsigned>(c - '0');
-    if (seconds > kLongestDeadline) return kDefaultDeadline;  // also stops any overflow
+    if (seconds > kLongestDeadline) return std::nullopt;  // also stops any overflow
   }
-  if (seconds == 0) return kDefaultDeadline;  // no digits, or nothing but zeros
+  if (seconds == 0) return std::nullopt;  // no digits, or nothing but zeros
   return seconds;
 }
 

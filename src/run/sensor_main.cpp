@@ -48,7 +48,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
   settings.profile_path = located.path;
 
   if (settings.item_selection) {
-    located.file.reset();
+    located.file = {};
     SystemList list =
         completed.global
             ? read_global_profile(settings.profile_path, settings.profile_name,
@@ -57,7 +57,8 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
     if (!list.error.empty()) return fail_run(sensor, list.error);
     if (list.option_replaced) {
       settings.option_kept = list.option_kept;
-      // An allocation text that carries "TIMEOUT=" sets the deadline of the run.
+      // A valid "TIMEOUT=" of the allocation text sets the deadline of the run; an invalid
+      // one leaves the deadline of the command line in force.
       const std::optional<unsigned> deadline = deadline_selector(upper_a_to_z(list.allocation));
       if (deadline) move_deadline(sensor, *deadline);
     }
@@ -69,7 +70,7 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
     return run_global_list(sensor);
   }
 
-  const ProfileReadResult read = read_profile(sensor.profile, located.file.release(),
+  const ProfileReadResult read = read_profile(sensor.profile, std::move(located.file),
                                               RunKind::single_system, settings.profile_name);
   if (read.failed) return fail_run(sensor, read.error);
   if (settings.client_override) sensor.profile.client = settings.client;

@@ -19,10 +19,11 @@ A case is any folder below the cases folder that holds a case.json:
     simlog      optional: the log the simulated system must have written
 
 With a scenario, the text {PORT} is replaced by the simulator's port in the arguments, the
-environment values, every fixture file and the expected stdout, stderr, simlog and files.
+environment values, every fixture file (in UTF-16 text as well) and the expected stdout,
+stderr, simlog and files.
 
 "expect_files" maps a path in the working directory to a file of the case folder
-(e.g. {"SapRfc.ini": "expected/SapRfc.ini"}): the file must be left by the run with that
+(e.g. {"{PARAMETER_FILE}": "expected/SapRfc.ini"}): the file must be left by the run with that
 content, byte for byte, after times of day are masked on both sides and {PROGRAM} in the
 expected file is replaced by the program path the run was started with (its argument 0).
 "text_files" lists those of the "expect_files" paths that the program writes as text (C
@@ -40,13 +41,19 @@ directory. A case with "fifos" holds on POSIX only.
 "program_folder" runs the program from a folder of its own instead of BIN: a copy of the
 program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
-BIN) or a path in the case folder; "{LIBRARY}" in names and sources is the RFC library's
-file name of the platform (librfccm.so, or librfc32.dll under Wine), in the expected stdout
-as well. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the
-program names it (with a final separator): the program folder, else BIN (/opt/tarnwheel/bin/
-with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout is the working
-directory as the program names it, with a final separator (/work/ with drive/, C:\work\
-under Wine). A case with "program_folder" has no drive/.
+BIN) or a path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a
+file cut short). "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from,
+as the program names it (with a final separator): the program folder, else BIN
+(/opt/tarnwheel/bin/ with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout
+is the working directory as the program names it, with a final separator (/work/ with
+drive/, C:\work\ under Wine). A case with "program_folder" has no drive/.
+
+Names of the platform: "{LIBRARY}" is the RFC library's file name (librfccm.so natively,
+librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file (saprfc.ini;
+SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc). They stand for
+those names in the names of files and folders below files/ and drive/, in the paths of
+"expect_files", "text_files", "absent", "present", "fifos" and "empty_folders", in the names
+and sources of "program_folder" and "from_bin", and in the expected stdout and stderr.
 
 "masks" lists regular expressions (Python's syntax); what they match in stdout, on both
 sides, counts as equal ("took [0-9]+ ms" for a duration, say).
@@ -86,7 +93,7 @@ before they are compared; what the program writes is compared as it is, so a bar
 the program, or a CR LF already in an expected file (it becomes CR CR LF), is a difference.
 Files follow the mode the program opens them in: those in "text_files" (Tarnwheel.Trc,
 written with "a") get the same LF to CR LF turn of their expected content; all others
-(SapRfc.ini and Dev_Rfc.Trc are written with "wb" and "ab") are compared byte for byte as
+(the parameter and trace files are written with "wb" and "ab") are compared byte for byte as
 natively. The simlog comes from the native simulator and is never turned.
 
 Wine needs a prefix. The runner makes one template prefix per suite run (wineboot, some
@@ -496,14 +503,21 @@ def kill_all_live() -> None:
 
 
 def substitute_port(tree: Path, port: bytes) -> None:
+    """Writes the port for {PORT} in every file below tree, in UTF-16 text as well."""
+    marks = [(PORT_MARK, port)] + [
+        (PORT_MARK.decode("ascii").encode(code), port.decode("ascii").encode(code))
+        for code in ("utf-16-le", "utf-16-be")]
     for here, _dirs, files in os.walk(tree):
         for name in files:
             p = Path(here) / name
             if p.is_symlink() or not p.is_file():
                 continue
             data = p.read_bytes()
-            if PORT_MARK in data:
-                p.write_bytes(data.replace(PORT_MARK, port))
+            changed = data
+            for mark, value in marks:
+                changed = changed.replace(mark, value)
+            if changed != data:
+                p.write_bytes(changed)
 
 
 class Simulator:
@@ -616,13 +630,45 @@ def to_crlf(data: bytes) -> bytes:
     return data.replace(b"\n", b"\r\n")
 
 
-POSIX_LIBRARY = "librfccm.so"
-WINDOWS_LIBRARY = "librfc32.dll"
+# The names of the RFC library and of its files in the working directory, per platform.
+PLATFORM_NAMES = {
+    POSIX: {"{LIBRARY}": "librfccm.so", "{PARAMETER_FILE}": "saprfc.ini",
+            "{TRACE_FILE}": "dev_rfc.trc"},
+    WINDOWS: {"{LIBRARY}": "librfc32.dll", "{PARAMETER_FILE}": "SapRfc.ini",
+              "{TRACE_FILE}": "Dev_Rfc.Trc"},
+}
+CUT_SOURCE = re.compile(r"cut:([0-9]+):(.*)")
 
 
-def copy_source(source: str, library: str, bin_dir: Path, case_dir: Path, target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`."""
-    source = source.replace("{LIBRARY}", library)
+def with_names(text: str, names: dict) -> str:
+    """`text` with each name placeholder made the platform's name."""
+    for mark, name in names.items():
+        text = text.replace(mark, name)
+    return text
+
+
+def with_names_bytes(data: bytes, names: dict) -> bytes:
+    for mark, name in names.items():
+        data = data.replace(mark.encode(), name.encode())
+    return data
+
+
+def name_files(tree: Path, names: dict) -> None:
+    """Renames the files and folders below `tree` whose names hold a name placeholder."""
+    for here, dirs, files in os.walk(tree, topdown=False):
+        for name in dirs + files:
+            named = with_names(name, names)
+            if named != name:
+                os.rename(Path(here) / name, Path(here) / named)
+
+
+def copy_source(source: str, names: dict, bin_dir: Path, case_dir: Path, target: Path) -> None:
+    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; with
+    "cut:N:" before it, only its first N bytes."""
+    source = with_names(source, names)
+    cut = CUT_SOURCE.fullmatch(source)
+    if cut:
+        source = cut.group(2)
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
     else:
@@ -630,7 +676,11 @@ def copy_source(source: str, library: str, bin_dir: Path, case_dir: Path, target
     if not origin.is_file():
         raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
     target.parent.mkdir(parents=True, exist_ok=True)
-    shutil.copy2(origin, target)
+    if cut:
+        with open(origin, "rb") as f:
+            target.write_bytes(f.read(int(cut.group(1))))
+    else:
+        shutil.copy2(origin, target)
 
 
 def windows_name(path: Path) -> str:
@@ -833,6 +883,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
     platform = WINDOWS if wine is not None else POSIX
     if platform not in case["platforms"]:
         return "skip", ["only " + " and ".join(case["platforms"])]
+    names = PLATFORM_NAMES[platform]
+    for key in ("absent", "present", "fifos", "empty_folders", "text_files"):
+        case[key] = [with_names(rel, names) for rel in case[key]]
+    case["expect_files"] = {with_names(rel, names): expected
+                            for rel, expected in case["expect_files"].items()}
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
@@ -883,11 +938,13 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         work.mkdir(parents=True, exist_ok=True)
         if files.is_dir():
             shutil.copytree(files, work, symlinks=True, dirs_exist_ok=True)
-        library = WINDOWS_LIBRARY if wine is not None else POSIX_LIBRARY
-        expected_out = expected_out.replace(b"{LIBRARY}", library.encode())
+        name_files(tree, names)
+        expected_out = with_names_bytes(expected_out, names)
+        if expected_err is not None:
+            expected_err = with_names_bytes(expected_err, names)
         for rel, source in case.get("from_bin", {}).items():
-            copy_source(source, library, bin_dir, case_dir,
-                        work / relative_inside(rel.replace("{LIBRARY}", library), "from_bin path"))
+            copy_source(source, names, bin_dir, case_dir,
+                        work / relative_inside(with_names(rel, names), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -895,8 +952,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             shutil.copy2(program_path, program_dir / program_path.name)
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
-                copy_source(source, library, bin_dir, case_dir,
-                            program_dir / relative_inside(name.replace("{LIBRARY}", library),
+                copy_source(source, names, bin_dir, case_dir,
+                            program_dir / relative_inside(with_names(name, names),
                                                           "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")

@@ -462,6 +462,34 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("bad_mask", False, out)
         self.assertIn("'masks' must be a list of regular expressions", out)
 
+    def test_cut_sources_hold_the_first_bytes(self):
+        (self.bin / "librfccm.so").write_bytes(b"0123456789")
+        self.case("cut", {"args": ["cat", "l"], "from_bin": {"l": "cut:4:bin:{LIBRARY}"}},
+                  b"0123")
+        self.case("longer", {"args": ["cat", "l"], "from_bin": {"l": "cut:99:x"}}, b"xy", x=b"xy")
+        status, out = self.run_runner()
+        self.assertEqual(status, 0, out)
+
+    def test_platform_names_of_the_library_files(self):
+        # Natively the names SAP's Linux library uses.
+        (self.bin / "fake").write_text("#!/usr/bin/python3\n" + FAKE)  # runs in the sandbox
+        self.case("files", {"args": ["cat", "dev_rfc.trc"], "absent": ["SapRfc.ini"],
+                            "present": ["{TRACE_FILE}", "d/{PARAMETER_FILE}/x"]},
+                  b"trace of {LIBRARY}", **{"files__{TRACE_FILE}": b"trace of librfccm.so",
+                                             "files__d__{PARAMETER_FILE}__x": b""})
+        self.case("written", {"args": ["write", "saprfc.ini", "a\\nb"],
+                              "expect_files": {"{PARAMETER_FILE}": "expected"}},
+                  b"", expected=b"a\nb")
+        self.case("drive", {"args": ["cat", "dev_rfc.trc"], "cwd": "w"}, b"t",
+                  **{"drive__w__{TRACE_FILE}": b"t"})
+        self.case("stderr", {"args": ["echo"]}, b"\n", stderr=b"{PARAMETER_FILE}\n")
+        status, out = self.run_runner()
+        self.assertOutcome("files", True, out)
+        self.assertOutcome("written", True, out)
+        self.assertOutcome("drive", True, out)
+        self.assertOutcome("stderr", False, out)
+        self.assertIn("expected: ...saprfc.ini\\n", out)
+
     def test_fifos_and_empty_folders_are_made_in_the_working_directory(self):
         self.case("fifo", {"args": ["kind", "p"], "fifos": ["p"], "platforms": ["posix"]},
                   b"fifo\n")
@@ -660,6 +688,10 @@ class WineRunnerTest(unittest.TestCase):
         self.case("drive/files_in_work", {**fake, "args": ["cat", "f"], "present": ["f"]},
                   b"a\r\nb\x1a\x00\xff\n", files__f=b"a\r\nb\x1a\x00\xff\n")
         self.case("drive/windows_taken", {**fake, "args": ["echo"]}, b"\n", drive__windows=b"")
+        self.case("drive/platform_names", {**fake, "args": ["cat", "Dev_Rfc.Trc"],
+                                           "present": ["{PARAMETER_FILE}"]},
+                  b"{LIBRARY}\n", **{"files__{TRACE_FILE}": b"librfc32.dll\n",
+                                     "files__{PARAMETER_FILE}": b""})
         self.case("drive/z_a_write", {**fake, "args": ["binary", "C:\\leak"]})
         self.case("drive/z_b_read", {**fake, "args": ["cat", "C:\\leak"]}, b"missing\n")
         # Files: text_files turn LF into CR LF, all other files are compared byte for byte.
@@ -697,6 +729,7 @@ class WineRunnerTest(unittest.TestCase):
                      "program/sensor",
                      "program/passwd", "drive/cwd_default", "drive/cwd_given", "drive/root",
                      "drive/root_of_current_drive", "drive/empty_root", "drive/files_in_work",
+                     "drive/platform_names",
                      "drive/z_a_write", "drive/z_b_read", "files/text", "files/binary",
                      "files/program_mark", "files/program_name", "platform/windows", "sim"):
             self.assertOutcome(name, True, out)
@@ -708,7 +741,7 @@ class WineRunnerTest(unittest.TestCase):
         self.assertIn("C:\\windows is Wine's own", out)
         self.assertIn("timed out after 2 s", out)
         self.assertIn("skip platform/posix (only posix)\n", out)
-        self.assertIn("e2e: 21 passed, 6 failed, 27 cases run, 1 skipped (not for windows) in",
+        self.assertIn("e2e: 22 passed, 6 failed, 28 cases run, 1 skipped (not for windows) in",
                       out)
         self.assertCleanedUp()
 

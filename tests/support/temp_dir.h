@@ -59,12 +59,12 @@ class WorkingDirectory {
   std::filesystem::path previous_;
 };
 
-/// Opens a stream over `bytes`, as a file would give them.
-inline FileHandle stream_of(std::string_view bytes) {
+/// Opens a file over `bytes`, as the file seam would give them from a file on disk.
+inline InputFile stream_of(std::string_view bytes) {
   std::FILE* file = std::tmpfile();
   std::fwrite(bytes.data(), 1, bytes.size(), file);
   std::rewind(file);
-  return FileHandle(file);
+  return read_from(FileHandle(file));
 }
 
 }  // namespace tw::testing

@@ -11,7 +11,7 @@ void check_deadline_setting(CheckRun& run) {
     return;
   }
   const std::string value = selector_value(settings, "TIMEOUT=");
-  if (settings.deadline == kDefaultDeadline && value != std::to_string(kDefaultDeadline)) {
+  if (!deadline_selector(settings.option_upper)) {
     run.log.fail("deadline", "TIMEOUT=" + value + " is no number of seconds from 1 to " +
                                  std::to_string(kLongestDeadline) + ", so the sensor keeps " +
                                  seconds,

@@ -22,6 +22,16 @@ bool check_rfc_ini(CheckRun& run, const std::string& what, const std::string& de
                std::string(kParameterFile) + " the sensor writes");
     return true;
   }
+  const TextEncoding encoding = text_encoding(text);
+  if (encoding != TextEncoding::plain) {
+    run.log.fail(what, "the environment variable RFC_INI names " + named +
+                           ", so the library reads that file, not the " +
+                           std::string(kParameterFile) + " the sensor writes; it is " +
+                           encoding_text(encoding) + ", and the library does not read past "
+                           "the mark, so it finds no DEST=" + destination,
+                 "save " + named + " as ANSI (Windows-1252) or UTF-8 without byte-order mark");
+    return false;
+  }
   run.log.fail(what, "the environment variable RFC_INI names " + named +
                          ", so the library reads that file, not the " +
                          std::string(kParameterFile) + " the sensor writes, and it holds no "
@@ -37,36 +47,35 @@ bool check_destination_file(CheckRun& run, const std::string& file_name, Gateway
                             std::string_view prefix) {
   const ProfileRecord& profile = run.sensor.profile;
   const std::string what = std::string(prefix) + "destination file " + file_name;
-  std::string text;
-  if (!rfclib::read_whole_file(native_path(file_name), text)) {
+  // The text as the sensor copies it into the parameter file: past a byte-order mark, a
+  // UTF-16 file as Windows-1252.
+  InputFile file = open_for_reading(file_name, true);
+  std::string text, block;
+  while (file && read_block(file, 4096, block)) text += block;
+  if (!file || file.failed) {
     run.log.fail(what, "it cannot be read", "allow the account that runs the sensor to read it");
     return false;
   }
-  const TextEncoding encoding = text_encoding(text);
+  const TextEncoding encoding = text_encoding(text_file_head(file_name, 4));
+  if (encoding != TextEncoding::plain) {
+    run.log.ok(what + ": " + encoding_text(encoding) + "; the sensor writes its text without "
+               "the mark into " + std::string(kParameterFile));
+  }
   const std::optional<rfclib::Destination> entry =
       rfclib::find_destination(text, profile.destination);
-  const std::string remedy_entry = "write the entry DEST=" + profile.destination +
-                                   " with TYPE=A, ASHOST=, SYSNR= (and GWHOST=, GWSERV=) into " +
-                                   file_name;
   if (!entry) {
-    if (encoding != TextEncoding::plain) {
-      run.log.fail(what, "the file is " + encoding_text(encoding) + "; the sensor copies it as "
-                   "it is into " + std::string(kParameterFile) + ", and the RFC library does "
-                   "not read past the mark, so it finds no DEST=" + profile.destination,
-                   "save " + file_name + " as ANSI (Windows-1252) or UTF-8 without "
-                   "byte-order mark");
-    } else {
-      run.log.fail(what, "it holds no entry DEST=" + profile.destination +
-                             " (the profile's Destination), so RfcOpenEx finds no destination",
-                   remedy_entry);
-    }
+    run.log.fail(what, "it holds no entry DEST=" + profile.destination +
+                           " (the profile's Destination), so RfcOpenEx finds no destination",
+                 "write the entry DEST=" + profile.destination +
+                     " with TYPE=A, ASHOST=, SYSNR= (and GWHOST=, GWSERV=) into " + file_name);
     return false;
   }
   const int sysnr = rfclib::parse_two_digits(entry->sysnr);
   if (entry->type == "A" && (entry->ashost.empty() || sysnr < 0)) {
     run.log.fail(what, "the entry DEST=" + entry->name + " has " +
                            (entry->ashost.empty() ? "no ASHOST" : "no valid SYSNR (0 to 99)"),
-                 remedy_entry);
+                 "complete the entry with ASHOST= (the application server) and SYSNR= (its "
+                 "two-digit system number)");
     return false;
   }
   std::string connect_text, refused_key;

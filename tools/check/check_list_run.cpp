@@ -48,7 +48,7 @@ void check_listed_system(CheckRun& run, const std::string& name, unsigned number
                  "remove the extra #");
     return;
   }
-  FileHandle file = open_for_reading(settings.profile_directory + name);
+  InputFile file = open_for_reading(settings.profile_directory + name);
   if (!file) {
     run.log.fail(prefix + "profile", "listed, but " + name + " is not in " +
                                          (settings.profile_directory.empty()

@@ -137,11 +137,11 @@ void check_missing_label(CheckRun& run, const ProfileLabel& entry, const Profile
 
 }  // namespace
 
-bool check_profile(CheckRun& run, FileHandle file, const std::string& path,
+bool check_profile(CheckRun& run, InputFile file, const std::string& path,
                    const std::string& name, RunKind kind, std::string_view prefix) {
   ProfileReadNotes notes;
   const ProfileReadResult read =
-      read_profile(run.sensor.profile, file.release(), kind, name, &notes);
+      read_profile(run.sensor.profile, std::move(file), kind, name, &notes);
   const char* hidden_by_mark = check_encoding(run, path, notes, prefix);
   for (std::size_t index = 0; index < profile_labels().size(); ++index) {
     const ProfileLabel& entry = profile_labels()[index];

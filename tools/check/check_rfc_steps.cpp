@@ -119,7 +119,7 @@ bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view sk
   const std::string ends_list = list ? "; this ends the whole run over the list" : "";
 
   const bool destination_way =
-      open_for_reading(destination_file_name(sensor.profile.destination), true) != nullptr;
+      static_cast<bool>(open_for_reading(destination_file_name(sensor.profile.destination), true));
   const std::string way = destination_way ? "RfcOpenEx" : "RfcOpen";
   register_environment(sensor);
   sensor.report.buffer.clear();

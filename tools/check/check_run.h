@@ -57,7 +57,7 @@ LocatedProfile check_profile_search(CheckRun& run);
 /// for `kind` into the sensor's profile record and reports every label, every value below
 /// its minimum, the stored password (its length only) and the file's encoding. Lines begin
 /// with `prefix`. True when the sensor accepts the profile.
-bool check_profile(CheckRun& run, FileHandle file, const std::string& path,
+bool check_profile(CheckRun& run, InputFile file, const std::string& path,
                    const std::string& name, RunKind kind, std::string_view prefix);
 
 /// The connection values the library will get: the destination file and parameter file

@@ -3,12 +3,12 @@
 
 #include <string_view>
 
-#include "output/trace.h"
+#include "os/rfc_file_names.h"
 
 namespace tw::check {
 
 /// The library's parameter file, which the sensor writes from a destination file.
-inline constexpr std::string_view kParameterFile = "SapRfc.ini";
+inline constexpr std::string_view kParameterFile = kRfcParameterFile;
 /// The library's error trace, whose last error the sensor quotes.
 inline constexpr std::string_view kTraceFile = kRfcTraceFile;
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "os/regular_file.h"
 #include "os/text_file.h"
 
 namespace tw::check {
@@ -34,7 +35,8 @@ std::string encoding_text(TextEncoding encoding) {
 }
 
 std::string text_file_head(std::string_view text, std::size_t size) {
-  const FileHandle file = open_for_reading(text, true);
+  // The bytes as they are: the sensor's reading would leave the mark out.
+  const FileHandle file(open_regular_file(native_path(text), "rb"));
   if (!file) return {};
   std::string head(size, '\0');
   head.resize(std::fread(head.data(), 1, head.size(), file.get()));
