@@ -1,9 +1,14 @@
 #!/usr/bin/env python3
-"""Times the sensor against a local rfcsim: the single-system run (median wall time and peak
-resident memory beside the same figures for /bin/true), then global-list runs over 50, 100
-and 200 systems served by one rfcsim (total and per-system time).
+"""Times the sensor against a local rfcsim: the single-system run with each RFC library
+(median wall time and peak resident memory beside the same figures for /bin/true), then
+global-list runs over 50, 100 and 200 systems served by one rfcsim (total and per-system
+time, with the classic library).
 
-    bench/bench.py --bin build/bin [--runs 200]
+    bench/bench.py --bin build/bin [--runs 200] [--nw-bin build/bin/nwrfc]
+
+The single-system run goes once with the classic library (the sensor in --bin, the library
+beside it) and once with the NetWeaver library: a copy of the sensor in a folder that holds
+the NetWeaver stand-in and its companions (from --nw-bin) and no classic library.
 
 Needs GNU time (/usr/bin/time, Debian package time) for the memory figures. The
 single-system run opens the profile from the working directory (selector "@"), so no
@@ -66,6 +71,23 @@ def measure(argv, cwd, runs, expect_status):
     return statistics.median(walls), peak
 
 
+NW_FILES = ("libsapnwrfc.so", "libsapucum.so", "libicuuc.so.50", "libicudata.so.50",
+            "libicui18n.so.50", "libicudecnumber.so")
+
+
+def netweaver_folder(bin_dir, nw_dir, work):
+    """A folder with a copy of the sensor and the NetWeaver stand-in's files only."""
+    folder = os.path.join(work, "nw-bin")
+    os.mkdir(folder)
+    shutil.copy2(os.path.join(bin_dir, "tarnwheel"), folder)
+    for name in NW_FILES:
+        source = os.path.join(nw_dir, name)
+        if not os.path.isfile(source):
+            sys.exit(f"{source} is not there: build the NetWeaver stand-in or give --nw-bin")
+        shutil.copy2(source, folder)
+    return folder
+
+
 def write_profile(work, port, name="PRD.P00", template=PROFILE_TEMPLATE):
     with open(template, encoding="ascii") as f:
         text = f.read().replace("{PORT}", str(port))
@@ -125,22 +147,33 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bin", required=True, help="directory holding tarnwheel and rfcsim")
     parser.add_argument("--runs", type=int, default=200)
+    parser.add_argument("--nw-bin", help="folder of the NetWeaver stand-in and its companions "
+                                         "(default: BIN/nwrfc)")
     args = parser.parse_args()
     bin_dir = os.path.abspath(args.bin)
+    nw_dir = os.path.abspath(args.nw_bin or os.path.join(bin_dir, "nwrfc"))
 
     work = tempfile.mkdtemp(prefix="tarnwheel-bench-")
     sim = None
     try:
         sim, port = start_rfcsim(bin_dir, work, DEMO_SCENARIO)
         write_profile(work, port)
-        sensor = [os.path.join(bin_dir, "tarnwheel"), "PRD", "@"]
-        measure(sensor, work, 5, 0)  # warm the caches
+        sensors = {
+            "classic": [os.path.join(bin_dir, "tarnwheel"), "PRD", "@"],
+            "nw": [os.path.join(netweaver_folder(bin_dir, nw_dir, work), "tarnwheel"), "PRD",
+                   "@"],
+        }
+        for sensor in sensors.values():
+            measure(sensor, work, 5, 0)  # warm the caches
         true_wall, true_peak = measure(["/bin/true"], work, args.runs, 0)
-        wall, peak = measure(sensor, work, args.runs, 0)
         print(f"single-system run, {args.runs} runs")
-        print(f"  /bin/true  median {true_wall * 1000:7.3f} ms   peak RSS {true_peak / 1024:6.2f} MiB")
-        print(f"  tarnwheel  median {wall * 1000:7.3f} ms   peak RSS {peak / 1024:6.2f} MiB")
-        print(f"  difference median {(wall - true_wall) * 1000:7.3f} ms")
+        print(f"  {'/bin/true':<17} median {true_wall * 1000:7.3f} ms   "
+              f"peak RSS {true_peak / 1024:6.2f} MiB")
+        for library, sensor in sensors.items():
+            wall, peak = measure(sensor, work, args.runs, 0)
+            print(f"  {'tarnwheel ' + library:<17} median {wall * 1000:7.3f} ms   "
+                  f"peak RSS {peak / 1024:6.2f} MiB   over /bin/true "
+                  f"{(wall - true_wall) * 1000:7.3f} ms")
         print()
         bench_global_list(bin_dir, max(3, args.runs // 20))
     finally:

@@ -4,30 +4,11 @@
 #include <cstring>
 
 #include "itab.h"
-#include "library_state.h"
 #include "text_util.h"
 
 namespace tw::rfclib {
 
 namespace {
-
-/*
- * An integer as 4 bytes, big-endian.
- */
-std::string int_bytes(std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  return {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
-          static_cast<char>(bits >> 8), static_cast<char>(bits)};
-}
-
-/*
- * The integer of 4 big-endian bytes.
- */
-std::int32_t int_of(const std::string& bytes) {
-  std::uint32_t bits = 0;
-  for (char c : bytes) bits = (bits << 8) | static_cast<std::uint8_t>(c);
-  return static_cast<std::int32_t>(bits);
-}
 
 /*
  * A decimal number with optional blanks and sign; 0 for anything else.
@@ -103,7 +84,7 @@ bool build_call(const char* function, const RFC_PARAMETER* exporting, const RFC_
       std::int32_t number = 0;
       std::memcpy(&number, p->addr, sizeof number);
       value.kind = wire::ValueKind::kInt;
-      value.bytes = int_bytes(number);
+      value.bytes = wire::int_bytes(number);
     } else if (p->leng != 0) {
       value.bytes.assign(static_cast<const char*>(p->addr), p->leng);
     }
@@ -149,13 +130,13 @@ void fill_importing(const wire::Reply& reply, RFC_PARAMETER* importing) {
     for (const wire::Value& value : reply.parameters) {
       if (!equal_ignoring_case(value.name, name)) continue;
       if (p->type == TYPINT) {
-        const std::int32_t number = value.kind == wire::ValueKind::kInt ? int_of(value.bytes)
+        const std::int32_t number = value.kind == wire::ValueKind::kInt ? wire::int_of(value.bytes)
                                                                          : parse_int(value.bytes);
         const std::size_t size = p->leng != 0 && p->leng < sizeof number ? p->leng : sizeof number;
         std::memcpy(p->addr, &number, size);
       } else {
         const std::string bytes = value.kind == wire::ValueKind::kInt
-                                      ? std::to_string(int_of(value.bytes))
+                                      ? std::to_string(wire::int_of(value.bytes))
                                       : value.bytes;
         const std::size_t size = bytes.size() < p->leng ? bytes.size() : p->leng;
         std::memcpy(p->addr, bytes.data(), size);
@@ -166,7 +147,7 @@ void fill_importing(const wire::Reply& reply, RFC_PARAMETER* importing) {
   }
 }
 
-bool append_rows(const wire::Reply& reply, RFC_TABLE* tables) {
+bool append_rows(const wire::Reply& reply, RFC_TABLE* tables, Allocator allocate) {
   for (const wire::Table& table : reply.tables) {
     RFC_TABLE* target = find_table(tables, table.name);
     if (target == nullptr) continue;
@@ -176,7 +157,7 @@ bool append_rows(const wire::Reply& reply, RFC_TABLE* tables) {
       auto* itab = new Itab;
       itab->name = table.name;
       itab->line_length = line_length;
-      itab->allocate = state().environment.allocate;
+      itab->allocate = allocate;
       target->ithandle = itab;
     }
     Itab& itab = *itab_of(target->ithandle);

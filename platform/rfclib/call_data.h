@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "itab.h"
 #include "saprfc.h"
 #include "wire.h"
 
@@ -39,9 +40,9 @@ void fill_importing(const wire::Reply& reply, RFC_PARAMETER* importing);
 
 /*
  * Appends the reply's rows to the tables of the same names, each row blank-padded to the
- * line length; a table without an internal table gets a new one. Returns false when memory
- * runs out (the rows appended so far stay).
+ * line length; a table without an internal table gets a new one, its memory from `allocate`.
+ * Returns false when memory runs out (the rows appended so far stay).
  */
-bool append_rows(const wire::Reply& reply, RFC_TABLE* tables);
+bool append_rows(const wire::Reply& reply, RFC_TABLE* tables, Allocator allocate);
 
 }  // namespace tw::rfclib

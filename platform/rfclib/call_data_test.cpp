@@ -91,14 +91,14 @@ TEST(CallData, RowsAreCheckedThenAppendedBlankPadded) {
                         {nullptr, 0, 0, 0, nullptr, RFC_ITMODE_BYREFERENCE, 0}};
   std::string error;
   ASSERT_TRUE(check_reply(reply, tables, error)) << error;  // OTHER is not asked for
-  ASSERT_TRUE(append_rows(reply, tables));
+  ASSERT_TRUE(append_rows(reply, tables, nullptr));
   ASSERT_EQ(ItFill(itab), 2u);
   EXPECT_EQ(std::string(static_cast<char*>(ItGetLine(itab, 1)), 6), "ab    ");
   EXPECT_EQ(std::string(static_cast<char*>(ItGetLine(itab, 2)), 6), "abcdef");
   EXPECT_EQ(tables[1].ithandle, nullptr);  // no rows for it: no table made
 
   reply.tables = {{"NEW", 10, {"xy"}}};
-  ASSERT_TRUE(append_rows(reply, tables));
+  ASSERT_TRUE(append_rows(reply, tables, nullptr));
   ASSERT_NE(tables[1].ithandle, nullptr);  // made for the rows
   EXPECT_EQ(ItFill(tables[1].ithandle), 1u);
   ItDelete(tables[1].ithandle);

@@ -1,7 +1,5 @@
 #include "gateway_address.h"
 
-#include "net.h"
-
 namespace tw::rfclib {
 
 namespace {
@@ -33,7 +31,8 @@ std::string_view drop_trailing_blanks(std::string_view text) {
   return text;
 }
 
-bool gateway_port(std::string_view service, int sysnr, std::uint16_t& port, std::string& error) {
+bool gateway_port(std::string_view service, int sysnr, std::uint16_t& port, std::string& error,
+                  ServiceLookup lookup) {
   service = drop_trailing_blanks(service);
   if (service.empty()) {
     port = static_cast<std::uint16_t>(3300 + sysnr);
@@ -52,7 +51,7 @@ bool gateway_port(std::string_view service, int sysnr, std::uint16_t& port, std:
   } else if (is_sapgw(service)) {
     port = static_cast<std::uint16_t>(3300 + (service[5] - '0') * 10 + (service[6] - '0'));
     return true;
-  } else if (net::lookup_service(std::string(service), port)) {
+  } else if (lookup != nullptr && lookup(std::string(service), port)) {
     return true;
   }
   error = "service '" + std::string(service) + "' unknown";
@@ -60,7 +59,8 @@ bool gateway_port(std::string_view service, int sysnr, std::uint16_t& port, std:
 }
 
 bool gateway_address(std::string_view ashost, int sysnr, std::string_view gwhost,
-                     std::string_view gwservice, GatewayAddress& address, std::string& error) {
+                     std::string_view gwservice, GatewayAddress& address, std::string& error,
+                     ServiceLookup lookup) {
   gwhost = drop_trailing_blanks(gwhost);
   ashost = drop_trailing_blanks(ashost);
   const std::string_view host = gwhost.empty() ? ashost : gwhost;
@@ -68,7 +68,7 @@ bool gateway_address(std::string_view ashost, int sysnr, std::string_view gwhost
     error = "no application server host given";
     return false;
   }
-  if (!gateway_port(gwservice, sysnr, address.port, error)) return false;
+  if (!gateway_port(gwservice, sysnr, address.port, error, lookup)) return false;
   address.host = std::string(host);
   return true;
 }

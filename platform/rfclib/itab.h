@@ -31,6 +31,22 @@ void* append_line(Itab& table);
  */
 void free_lines(Itab& table);
 
+/*
+ * A new empty table of lines of `line_length` bytes whose memory comes from `allocate`;
+ * NULL for a line length of 0. Throws std::bad_alloc when memory runs out.
+ */
+Itab* new_itab(const char* name, unsigned line_length, Allocator allocate);
+
+/*
+ * Line `line` (from 1); NULL for NULL or a line out of range.
+ */
+void* itab_line(const Itab* table, unsigned line);
+
+/*
+ * Frees a table and its lines. Returns 0, or 1 for NULL.
+ */
+int delete_itab(Itab* table);
+
 }  // namespace tw::rfclib
 
 /* Appends a zero-filled row to a table and returns it; NULL for NULL, or when memory runs

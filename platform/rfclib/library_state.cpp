@@ -18,4 +18,14 @@ Connection* find_connection(RFC_HANDLE handle) {
   return found == connections.end() ? nullptr : found->second.get();
 }
 
+CallerState caller_of(const Connection* connection) {
+  if (connection == nullptr) return {};
+  return {.known = true, .open = connection->is_open(), .call_pending = connection->call_pending,
+          .partner = connection->partner(), .function = connection->function};
+}
+
+RFC_RC report_error(const Failure& failure, Where where) noexcept {
+  return report_error(failure, where, state());
+}
+
 }  // namespace tw::rfclib

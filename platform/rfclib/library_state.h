@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "call_checks.h"
+#include "installed_structure.h"
+#include "report_error.h"
 #include "saprfc.h"
 #include "saprfc_layout.h"
 
@@ -15,34 +18,11 @@ namespace tw::rfclib {
 
 class Connection;
 
-/// The last error, as RfcLastError hands it out.
-struct LastError {
-  std::string key, status, message, intstat;
-};
-
-/// A structure recorded by RfcInstallStructure.
-struct InstalledStructure {
-  std::string name;
-  struct Element {
-    std::string name;
-    unsigned type, length, decimals;
-  };
-  std::vector<Element> elements;
-};
-
-/// What the process has written to the trace file so far.
-struct TraceState {
-  bool header_written = false;
-  unsigned counter = 0;  ///< errors written
-};
-
-struct LibraryState {
-  RFC_ENV environment{nullptr, nullptr};
+/// The environment, the last error and the trace file's bookkeeping come from ErrorState.
+struct LibraryState : ErrorState {
   std::map<RFC_HANDLE, std::unique_ptr<Connection>> connections;
   RFC_HANDLE next_handle = 1;
-  LastError last_error;
   std::vector<InstalledStructure> structures;
-  TraceState trace;
 
   LibraryState();
   ~LibraryState();
@@ -57,5 +37,10 @@ LibraryState& state();
  * The open connection of a handle; NULL when the handle is unknown.
  */
 Connection* find_connection(RFC_HANDLE handle);
+
+/*
+ * What RfcCall and RfcReceive check of a connection; NULL is an unknown handle.
+ */
+CallerState caller_of(const Connection* connection);
 
 }  // namespace tw::rfclib

@@ -194,6 +194,4 @@ bool lookup_service(const std::string& name, std::uint16_t& port) {
   return true;
 }
 
-unsigned long process_id() { return static_cast<unsigned long>(::getpid()); }
-
 }  // namespace tw::rfclib::net

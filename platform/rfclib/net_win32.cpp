@@ -5,7 +5,6 @@
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <process.h>
 
 namespace tw::rfclib::net {
 
@@ -212,7 +211,5 @@ bool lookup_service(const std::string& name, std::uint16_t& port) {
   port = ntohs(static_cast<u_short>(entry->s_port));
   return true;
 }
-
-unsigned long process_id() { return static_cast<unsigned long>(::_getpid()); }
 
 }  // namespace tw::rfclib::net

@@ -2,22 +2,11 @@
 // hand out a handle.
 #pragma once
 
-#include <string>
-
+#include "open_request.h"
 #include "report_error.h"
 #include "saprfc.h"
 
 namespace tw::rfclib {
-
-/// Everything needed to open a connection.
-struct OpenRequest {
-  const char* operation = "RfcOpen";
-  std::string ashost;
-  int sysnr = 0;  ///< 0 to 99
-  std::string gwhost, gwservice;
-  std::string client, user, password, language;
-  bool check_now = false;  ///< check the credentials at open, not at the first call
-};
 
 /*
  * Connects to the gateway of the request within the connect timeout, sends the logon and

@@ -34,6 +34,10 @@ std::optional<Destination> find_destination(std::string_view file_text, std::str
     else if (key == "SYSNR") found->sysnr = std::string(value);
     else if (key == "GWHOST") found->gwhost = std::string(value);
     else if (key == "GWSERV") found->gwserv = std::string(value);
+    else if (key == "MSHOST") found->mshost = std::string(value);
+    else if (key == "MSSERV") found->msserv = std::string(value);
+    else if (key == "R3NAME") found->r3name = std::string(value);
+    else if (key == "GROUP") found->group = std::string(value);
   }
   return found;
 }

@@ -8,11 +8,13 @@
 
 namespace tw::rfclib {
 
-/// One destination of the parameter file.
+/// One destination of the parameter file: TYPE=A names an application server (ASHOST,
+/// SYSNR), TYPE=B a message server that picks one (MSHOST, MSSERV, R3NAME, GROUP).
 struct Destination {
   std::string name;
   std::string type = "A";
   std::string ashost, sysnr, gwhost, gwserv;
+  std::string mshost, msserv, r3name, group;
 };
 
 /*

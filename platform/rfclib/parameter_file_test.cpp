@@ -27,6 +27,10 @@ const char* const kFile =
     "a line without an equals sign\r\n"
     "DEST=QAS\n"
     "TYPE=B\n"
+    "mshost = sapqasms\n"
+    "MSSERV=3601\n"
+    "r3name=QAS\n"
+    "Group = SPACE\n"
     "DEST=PRD\n"
     "ASHOST=second-entry\n";
 
@@ -46,8 +50,18 @@ TEST(ParameterFile, EntriesEndAtTheNextDestLine) {
   ASSERT_TRUE(dev);
   EXPECT_EQ(dev->ashost, "sapdev");
   EXPECT_EQ(dev->gwhost, "");
-  EXPECT_EQ(find_destination(kFile, "QAS")->type, "B");
-  EXPECT_EQ(find_destination(kFile, "QAS")->ashost, "");
+}
+
+TEST(ParameterFile, LoadBalancingEntriesNameTheMessageServer) {
+  const auto qas = find_destination(kFile, "QAS");
+  ASSERT_TRUE(qas);
+  EXPECT_EQ(qas->type, "B");
+  EXPECT_EQ(qas->ashost, "");
+  EXPECT_EQ(qas->mshost, "sapqasms");
+  EXPECT_EQ(qas->msserv, "3601");
+  EXPECT_EQ(qas->r3name, "QAS");
+  EXPECT_EQ(qas->group, "SPACE");
+  EXPECT_EQ(find_destination(kFile, "PRD")->mshost, "");
 }
 
 TEST(ParameterFile, MissingDestinationsAndCommentedOnesAreNotFound) {

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "library_state.h"
 #include "trace.h"
 
 namespace tw::rfclib {
@@ -41,11 +40,19 @@ std::string base_name(const char* path) {
 }
 
 /*
+ * Copies `text` into a field of `size` bytes, cut to fit and zero-terminated.
+ */
+void copy_field(char* field, std::size_t size, const std::string& text) {
+  const std::size_t length = text.size() < size - 1 ? text.size() : size - 1;
+  std::memcpy(field, text.data(), length);
+  field[length] = '\0';
+}
+
+/*
  * Keeps the failure as the last error and appends it to the trace file; may throw
  * std::bad_alloc.
  */
-void record(const Failure& failure, Where where) {
-  LibraryState& s = state();
+void record(const Failure& failure, Where where, ErrorState& s) {
   s.last_error.key = failure.key;
   s.last_error.status = status_of(failure.key);
   s.last_error.message = failure.text;
@@ -76,13 +83,13 @@ int group_of(const char* key) {
   return RFC_ERROR_PROGRAM;
 }
 
-RFC_RC report_error(const Failure& failure, Where where) noexcept {
+RFC_RC report_error(const Failure& failure, Where where, ErrorState& errors) noexcept {
   try {
-    record(failure, where);
+    record(failure, where, errors);
   } catch (...) {
     // Out of memory while recording: the handler below still learns of the error.
   }
-  const RFC_ERROR_HANDLER handler = state().environment.errorhandler;
+  const RFC_ERROR_HANDLER handler = errors.environment.errorhandler;
   if (handler != nullptr && (failure.call_handler || failure.rc == RFC_MEMORY_INSUFFICIENT)) {
     char operation[64];
     std::strncpy(operation, failure.operation, sizeof operation - 1);
@@ -94,6 +101,22 @@ RFC_RC report_error(const Failure& failure, Where where) noexcept {
     }
   }
   return failure.rc;
+}
+
+int copy_last_error(const LastError& last, RFC_ERROR_INFO* info) {
+  if (info == nullptr) return 1;
+  copy_field(info->key, sizeof info->key, last.key);
+  copy_field(info->status, sizeof info->status, last.status);
+  copy_field(info->message, sizeof info->message, last.message);
+  copy_field(info->intstat, sizeof info->intstat, last.intstat);
+  return last.key.empty() ? 1 : 0;
+}
+
+void fill_error_info(RFC_ERROR_INFO_EX* info, const std::string& key, const std::string& message) {
+  if (info == nullptr) return;
+  info->group = static_cast<RFC_ERROR_GROUP>(group_of(key.c_str()));
+  copy_field(info->key, sizeof info->key, key);
+  copy_field(info->message, sizeof info->message, message);
 }
 
 }  // namespace tw::rfclib

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "saprfc.h"
+#include "trace.h"
 
 namespace tw::rfclib {
 
@@ -37,16 +38,46 @@ struct Failure {
   bool call_handler = false;  ///< unknown handle, memory, abort
 };
 
+/// The last error, as RfcLastError hands it out.
+struct LastError {
+  std::string key, status, message, intstat;
+};
+
+/// What reporting an error reads and changes: the registered environment, the last error
+/// and the trace file's bookkeeping.
+struct ErrorState {
+  RFC_ENV environment{nullptr, nullptr};
+  LastError last_error;
+  TraceState trace;
+};
+
 /*
  * The group of RFC_ERROR_INFO_EX for a key.
  */
 int group_of(const char* key);
 
 /*
- * Records `failure` as the last error and appends it to the trace file; then, when the kind
- * calls for it (memory insufficient always does), calls the registered error handler with
- * the operation's name. Returns failure.rc. Never throws.
+ * Records `failure` as the last error of `errors` and appends it to the trace file; then, when
+ * the kind calls for it (memory insufficient always does), calls the registered error
+ * handler with the operation's name. Returns failure.rc. Never throws.
+ */
+RFC_RC report_error(const Failure& failure, Where where, ErrorState& errors) noexcept;
+
+/*
+ * report_error for the library's own state.
  */
 RFC_RC report_error(const Failure& failure, Where where) noexcept;
+
+/*
+ * Fills `info` with `last` and returns 0; returns 1 (fields empty) when `last` holds no
+ * error. A NULL record gives 1.
+ */
+int copy_last_error(const LastError& last, RFC_ERROR_INFO* info);
+
+/*
+ * Fills the error record of RfcOpenEx, when there is one: the group of `key`, the key and
+ * the message, each cut to its field.
+ */
+void fill_error_info(RFC_ERROR_INFO_EX* info, const std::string& key, const std::string& message);
 
 }  // namespace tw::rfclib

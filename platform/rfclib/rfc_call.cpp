@@ -1,5 +1,6 @@
 // RfcCall: sends the call of a function with its exporting parameters and tables.
 #include "api_guard.h"
+#include "call_checks.h"
 #include "call_data.h"
 #include "connection.h"
 #include "library_state.h"
@@ -20,26 +21,9 @@ extern "C" RFC_RC SAP_API RfcCall(RFC_HANDLE handle, char* function, RFC_PARAMET
   namespace wire = tw::wire;
   return guarded("RfcCall", RFC_FAILURE, [&]() -> RFC_RC {
     Connection* connection = find_connection(handle);
-    if (connection == nullptr)
-      return report_error({.operation = "RfcCall", .rc = RFC_INVALID_HANDLE, .key = kKeyHandle,
-                           .text = "invalid handle " + std::to_string(handle),
-                           .call_handler = true},
-                          RFC_HERE);
-    if (function == nullptr || name_of(function, 0).empty())
-      return report_error({.operation = "RfcCall", .rc = RFC_INVALID_PARAMETER,
-                           .key = kKeyParameter, .text = "no function name given"},
-                          RFC_HERE);
+    if (const auto refusal = refuse_call(handle, caller_of(connection), function))
+      return report_error(*refusal, RFC_HERE);
     const std::string name = name_of(function, 0);
-    if (!connection->is_open())
-      return report_error({.operation = "RfcCall", .rc = RFC_CLOSED, .key = kKeyCommunication,
-                           .text = "connection to partner '" + connection->partner() +
-                                   "' is closed; call of " + name + " not sent"},
-                          RFC_HERE);
-    if (connection->call_pending)
-      return report_error({.operation = "RfcCall", .key = kKeyProgram,
-                           .text = "call of " + name + " while the call of " +
-                                   connection->function + " waits for its answer"},
-                          RFC_HERE);
     wire::Call call;
     std::string frame;
     std::string error;

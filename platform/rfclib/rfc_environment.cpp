@@ -1,22 +1,7 @@
 // RfcEnvironment and RfcLastError: the error handler and allocator, the last error.
-#include <cstring>
-
 #include "api_guard.h"
 #include "library_state.h"
 #include "saprfc.h"
-
-namespace {
-
-/*
- * Copies `text` into a field of `size` bytes, cut to fit and zero-terminated.
- */
-void copy_field(char* field, std::size_t size, const std::string& text) {
-  const std::size_t length = text.size() < size - 1 ? text.size() : size - 1;
-  std::memcpy(field, text.data(), length);
-  field[length] = '\0';
-}
-
-}  // namespace
 
 /*
  * Keeps the error handler and allocator for every later operation; NULL goes back to
@@ -35,14 +20,6 @@ extern "C" void SAP_API RfcEnvironment(RFC_ENV* environment) {
  * empty and the result is 1; a NULL record gives 1.
  */
 extern "C" int SAP_API RfcLastError(RFC_ERROR_INFO* info) {
-  if (info == nullptr) return 1;
   using namespace tw::rfclib;
-  return guarded("RfcLastError", 1, [&] {
-    const LastError& last = state().last_error;
-    copy_field(info->key, sizeof info->key, last.key);
-    copy_field(info->status, sizeof info->status, last.status);
-    copy_field(info->message, sizeof info->message, last.message);
-    copy_field(info->intstat, sizeof info->intstat, last.intstat);
-    return last.key.empty() ? 1 : 0;
-  });
+  return guarded("RfcLastError", 1, [&] { return copy_last_error(state().last_error, info); });
 }

@@ -1,12 +1,8 @@
 // RfcInstallStructure: records a structure and hands out its type handle.
 #include "api_guard.h"
+#include "installed_structure.h"
 #include "library_state.h"
 #include "saprfc.h"
-
-namespace tw::rfclib {
-/// The type handle of the first installed structure; far from every type code.
-inline constexpr RFC_TYPEHANDLE kFirstStructureHandle = 1000;
-}  // namespace tw::rfclib
 
 /*
  * Records the name and the first `entries` elements. Installing a name again changes
@@ -17,20 +13,8 @@ extern "C" RFC_RC SAP_API RfcInstallStructure(char* name, RFC_TYPE_ELEMENT* elem
                                       RFC_TYPEHANDLE* type_handle) {
   using namespace tw::rfclib;
   return guarded("RfcInstallStructure", RFC_FAILURE, [&]() -> RFC_RC {
-    if (name == nullptr || type_handle == nullptr || (elements == nullptr && entries != 0))
-      return report_error({.operation = "RfcInstallStructure", .rc = RFC_INVALID_PARAMETER,
-                           .key = kKeyParameter, .text = "structure without name or elements"},
-                          RFC_HERE);
-    InstalledStructure structure;
-    structure.name = name;
-    for (unsigned i = 0; i < entries; ++i)
-      structure.elements.push_back({elements[i].name != nullptr ? elements[i].name : "",
-                                    elements[i].type, elements[i].length, elements[i].decimals});
-    auto& structures = state().structures;
-    std::size_t index = 0;
-    while (index < structures.size() && structures[index].name != structure.name) ++index;
-    if (index == structures.size()) structures.push_back(std::move(structure));
-    *type_handle = kFirstStructureHandle + static_cast<RFC_TYPEHANDLE>(index);
+    if (!install_structure(state().structures, name, elements, entries, type_handle))
+      return report_error(structure_refused("RfcInstallStructure"), RFC_HERE);
     return RFC_OK;
   });
 }

@@ -1,9 +1,9 @@
 // RfcReceive: waits for the answer to the last call and hands out what it holds.
-#include <cstring>
 #include <optional>
 #include <variant>
 
 #include "api_guard.h"
+#include "call_checks.h"
 #include "call_data.h"
 #include "connection.h"
 #include "library_state.h"
@@ -15,19 +15,6 @@ namespace tw::rfclib {
 namespace {
 
 constexpr const char* kOperation = "RfcReceive";
-
-/*
- * The exception name RfcReceive hands out for a failure: the partner's exception for
- * RFC_EXCEPTION, "COMMUNICATION_FAILURE" (connection lost) or "SYSTEM_FAILURE" for
- * RFC_SYS_EXCEPTION; none for every other result.
- */
-std::optional<std::string> exception_name(const Failure& failure, const std::string& raised) {
-  if (failure.rc == RFC_EXCEPTION) return raised;
-  if (failure.rc == RFC_SYS_EXCEPTION)
-    return std::strcmp(failure.key, kKeyCommunication) == 0 ? "COMMUNICATION_FAILURE"
-                                                            : "SYSTEM_FAILURE";
-  return std::nullopt;
-}
 
 /*
  * Ends a receive with a failure: sets `*exception` for the results that have an exception
@@ -58,7 +45,7 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
     return fail(connection, failure, "", false, exception, RFC_HERE);
   }
   fill_importing(reply, importing);
-  if (!append_rows(reply, tables)) {
+  if (!append_rows(reply, tables, state().environment.allocate)) {
     const Failure failure{.operation = kOperation, .rc = RFC_MEMORY_INSUFFICIENT,
                           .key = kKeyResource,
                           .text = "memory insufficient for the rows of " + connection.function,
@@ -73,20 +60,12 @@ RFC_RC take_reply(Connection& connection, const wire::Reply& reply, RFC_PARAMETE
  * function failed or raised an exception in the ordinary way.
  */
 RFC_RC take_failure(Connection& connection, const wire::Message& answer, char** exception) {
-  const std::string what = "call of " + connection.function;
-  if (const auto* fault = std::get_if<wire::Fault>(&answer)) {
-    const Failure failure = fault_failure(kOperation, *fault, what, connection.partner());
-    return fail(connection, failure, fault->exception, fault->code != RFC_SYS_EXCEPTION,
-                exception, RFC_HERE);
-  }
-  Failure failure;
-  if (const auto* refusal = std::get_if<wire::LogonRefused>(&answer))
-    failure = refusal_failure(kOperation, RFC_SYS_EXCEPTION, *refusal, connection.partner());
-  else if (const auto* abort = std::get_if<wire::Abort>(&answer))
-    failure = abort_failure(kOperation, *abort, connection.partner());
-  else
-    failure = unexpected_message(kOperation, wire::type_of(answer), connection.partner());
-  return fail(connection, failure, "", false, exception, RFC_HERE);
+  const Trouble trouble =
+      answer_trouble(answer, "call of " + connection.function, connection.partner());
+  const bool keep_open =
+      trouble.kind == Trouble::Kind::kFault && trouble.code != RFC_SYS_EXCEPTION;
+  return fail(connection, failure_of(kOperation, trouble, RFC_SYS_EXCEPTION), trouble.exception,
+              keep_open, exception, RFC_HERE);
 }
 
 }  // namespace
@@ -109,16 +88,8 @@ extern "C" RFC_RC SAP_API RfcReceive(RFC_HANDLE handle, RFC_PARAMETER* importing
   if (exception != nullptr) *exception = nullptr;
   return guarded(kOperation, RFC_FAILURE, [&]() -> RFC_RC {
     Connection* connection = find_connection(handle);
-    if (connection == nullptr)
-      return report_error({.operation = kOperation, .rc = RFC_INVALID_HANDLE, .key = kKeyHandle,
-                           .text = "invalid handle " + std::to_string(handle),
-                           .call_handler = true},
-                          RFC_HERE);
-    if (!connection->call_pending)
-      return report_error({.operation = kOperation,
-                           .rc = connection->is_open() ? RFC_FAILURE : RFC_CLOSED,
-                           .key = kKeyProgram, .text = "no call waits for its answer"},
-                          RFC_HERE);
+    if (const auto refusal = refuse_receive(handle, caller_of(connection)))
+      return report_error(*refusal, RFC_HERE);
     connection->call_pending = false;
     wire::Message answer;
     const Transfer transfer = connection->receive(answer, connection->deadline);

@@ -42,4 +42,8 @@ Seconds connect_timeout() { return parse_seconds(std::getenv("RFC_CONNECT_TIMEOU
 
 Seconds call_timeout() { return parse_seconds(std::getenv("RFC_CALL_TIMEOUT"), Seconds(25)); }
 
+net::Deadline deadline_after(Seconds timeout) {
+  return net::Clock::now() + std::chrono::duration_cast<net::Clock::duration>(timeout);
+}
+
 }  // namespace tw::rfclib

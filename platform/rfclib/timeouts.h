@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "net.h"
+
 namespace tw::rfclib {
 
 using Seconds = std::chrono::duration<double>;
@@ -23,5 +25,10 @@ Seconds call_timeout();
  * a day.
  */
 Seconds parse_seconds(const char* text, Seconds fallback);
+
+/*
+ * The moment `timeout` from now.
+ */
+net::Deadline deadline_after(Seconds timeout);
 
 }  // namespace tw::rfclib

@@ -5,10 +5,15 @@
 #include <ctime>
 #include <string>
 
-#include "library_state.h"
 #include "os/rfc_file_names.h"
 
 namespace tw::rfclib {
+
+/// What the process has written to the trace file so far.
+struct TraceState {
+  bool header_written = false;
+  unsigned counter = 0;  ///< errors written
+};
 
 /// What one error adds to the trace file.
 struct TraceEntry {

@@ -156,10 +156,13 @@ void write_tables(Writer& w, const std::vector<Table>& tables) {
   }
 }
 
-/* Smallest encodings: a name of one byte; a value; a table without rows. */
+/* Smallest encodings: a name of one byte; a value; a table without rows; a field; a
+   parameter without type and fields. */
 constexpr std::size_t kMinValue = 4 + 1 + 1 + 4;
 constexpr std::size_t kMinTable = 4 + 1 + 4 + 4;
 constexpr std::size_t kMinRow = 4;
+constexpr std::size_t kMinField = 4 + 1 + 1 + 4;
+constexpr std::size_t kMinParameter = 4 + 1 + 1 + 1 + 4 + 4 + 4;
 
 /*
  * Reads a parameter list as write_values writes it; a name given twice, an unknown kind
@@ -222,6 +225,114 @@ std::vector<Table> read_tables(Reader& r) {
 }
 
 /*
+ * Why a parameter of an interface breaks the rules, or empty when it keeps them: a known
+ * direction and kind, a table exactly for direction kTables; a character length of 1 to
+ * kMaxLineLength, 4 for an integer; a structure or table with a type name and 1 to
+ * kMaxFields fields of unique names whose lengths add up to at most kMaxLineLength, every
+ * other parameter without them.
+ */
+std::string parameter_problem(const Parameter& p) {
+  const std::string what = "parameter " + p.name;
+  const auto direction = static_cast<std::uint8_t>(p.direction);
+  if (direction != 1 && direction != 2 && direction != 3 && direction != 7)
+    return what + " has the unknown direction " + std::to_string(direction);
+  const bool tables = p.direction == Direction::kTables;
+  switch (p.kind) {
+    case ElementKind::kChar:
+    case ElementKind::kInt:
+      if (tables) return what + " of direction tables is no table";
+      if (!p.type.empty() || !p.fields.empty()) return what + " has fields but no structure";
+      if (p.kind == ElementKind::kInt ? p.length != 4
+                                      : p.length == 0 || p.length > kMaxLineLength)
+        return what + " has the length " + std::to_string(p.length);
+      return {};
+    case ElementKind::kStructure:
+    case ElementKind::kTable:
+      break;
+    default:
+      return what + " has the unknown kind " + std::to_string(static_cast<int>(p.kind));
+  }
+  if (tables != (p.kind == ElementKind::kTable)) return what + " is a table of another direction";
+  if (p.length != 0) return what + " has a length of its own";
+  if (p.type.empty() || p.type.size() > kMaxName) return what + " has no valid type name";
+  if (p.fields.empty() || p.fields.size() > kMaxFields)
+    return what + " has " + std::to_string(p.fields.size()) + " fields";
+  std::set<std::string> seen;
+  std::uint64_t total = 0;
+  for (const Field& f : p.fields) {
+    if (f.name.empty() || f.name.size() > kMaxName) return what + " has a field without a name";
+    if (!seen.insert(f.name).second) return what + " has the field " + f.name + " twice";
+    const bool fits = f.kind == ElementKind::kInt
+                          ? f.length == 4
+                          : f.kind == ElementKind::kChar && f.length >= 1 &&
+                                f.length <= kMaxLineLength;
+    if (!fits)
+      return what + " has the field " + f.name + " of kind " +
+             std::to_string(static_cast<int>(f.kind)) + " and length " + std::to_string(f.length);
+    total += f.length;
+  }
+  if (total > kMaxLineLength) return what + " is longer than " + std::to_string(kMaxLineLength);
+  return {};
+}
+
+/*
+ * Writes a parameter list: its count, then name, direction, kind, length, type name and
+ * fields (each name, kind, length) of each parameter.
+ */
+void write_parameters(Writer& w, const std::vector<Parameter>& parameters) {
+  w.count(parameters.size(), kMaxParameters, "parameters");
+  std::set<std::string> seen;
+  for (const Parameter& p : parameters) {
+    w.name(p.name, "parameter");
+    if (!seen.insert(p.name).second) w.fail("parameter " + p.name + " given twice");
+    const std::string problem = parameter_problem(p);
+    if (!problem.empty()) w.fail(problem);
+    w.u8(static_cast<std::uint8_t>(p.direction));
+    w.u8(static_cast<std::uint8_t>(p.kind));
+    w.u32(p.length);
+    w.text(p.type, kMaxName, "type name");
+    w.count(p.fields.size(), kMaxFields, "fields");
+    for (const Field& f : p.fields) {
+      w.name(f.name, "field");
+      w.u8(static_cast<std::uint8_t>(f.kind));
+      w.u32(f.length);
+    }
+  }
+}
+
+/*
+ * Reads a parameter list as write_parameters writes it; a parameter that breaks the rules
+ * of parameter_problem, or a name given twice, fails the reader.
+ */
+std::vector<Parameter> read_parameters(Reader& r) {
+  std::vector<Parameter> parameters;
+  const std::uint32_t count = r.count(kMaxParameters, kMinParameter, "parameter count");
+  std::set<std::string> seen;
+  for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+    Parameter p;
+    p.name = r.name("parameter name");
+    p.direction = static_cast<Direction>(r.u8("direction"));
+    p.kind = static_cast<ElementKind>(r.u8("kind"));
+    p.length = r.u32("length");
+    p.type = r.text(kMaxName, "type name");
+    const std::uint32_t fields = r.count(kMaxFields, kMinField, "field count");
+    for (std::uint32_t k = 0; k < fields && r.ok(); ++k) {
+      Field f;
+      f.name = r.name("field name");
+      f.kind = static_cast<ElementKind>(r.u8("field kind"));
+      f.length = r.u32("field length");
+      p.fields.push_back(std::move(f));
+    }
+    if (!r.ok()) break;
+    if (!seen.insert(p.name).second) r.fail("parameter " + p.name + " given twice");
+    const std::string problem = parameter_problem(p);
+    if (!problem.empty()) r.fail(problem);
+    parameters.push_back(std::move(p));
+  }
+  return parameters;
+}
+
+/*
  * The payload of each message type, field by field in wire order.
  */
 void write_payload(Writer& w, const Logon& m) {
@@ -255,6 +366,11 @@ void write_payload(Writer& w, const Fault& m) {
   w.text(m.text, kMaxText, "text");
 }
 void write_payload(Writer& w, const Abort& m) { w.text(m.text, kMaxText, "text"); }
+void write_payload(Writer& w, const Describe& m) { w.name(m.function, "function"); }
+void write_payload(Writer& w, const Interface& m) {
+  w.name(m.function, "function");
+  write_parameters(w, m.parameters);
+}
 
 /*
  * The readers of the payloads with fields beyond plain texts; each mirrors its
@@ -312,7 +428,19 @@ Message read_fault(Reader& r) {
 
 }  // namespace
 
-static_assert(std::variant_size_v<Message> == static_cast<std::size_t>(Type::kAbort));
+std::string int_bytes(std::int32_t value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  return {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
+          static_cast<char>(bits >> 8), static_cast<char>(bits)};
+}
+
+std::int32_t int_of(const std::string& bytes) {
+  std::uint32_t bits = 0;
+  for (char c : bytes) bits = (bits << 8) | static_cast<std::uint8_t>(c);
+  return static_cast<std::int32_t>(bits);
+}
+
+static_assert(std::variant_size_v<Message> == static_cast<std::size_t>(Type::kInterface));
 
 Type type_of(const Message& message) {
   // The alternatives of Message are in the order of their type numbers.
@@ -363,7 +491,7 @@ bool decode_header(std::string_view bytes, Header& header, std::string& error) {
     return false;
   }
   if (type < static_cast<std::uint8_t>(Type::kLogon) ||
-      type > static_cast<std::uint8_t>(Type::kAbort)) {
+      type > static_cast<std::uint8_t>(Type::kInterface)) {
     error = "unknown message type " + std::to_string(type);
     return false;
   }
@@ -396,6 +524,14 @@ bool decode_payload(Type type, std::string_view payload, Message& message, std::
     case Type::kReply: decoded = read_reply(r); break;
     case Type::kFault: decoded = read_fault(r); break;
     case Type::kAbort: decoded = Abort{r.text(kMaxText, "text")}; break;
+    case Type::kDescribe: decoded = Describe{r.name("function name")}; break;
+    case Type::kInterface: {
+      Interface m;
+      m.function = r.name("function name");
+      m.parameters = read_parameters(r);
+      decoded = std::move(m);
+      break;
+    }
     default: r.fail("unknown message type " + std::to_string(static_cast<int>(type)));
   }
   if (r.ok() && r.remaining() != 0)

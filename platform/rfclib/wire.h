@@ -28,8 +28,13 @@ inline constexpr std::uint32_t kMaxParameters = 1024;
 inline constexpr std::uint32_t kMaxTables = 256;
 /// Longest table line.
 inline constexpr std::uint32_t kMaxLineLength = 65535;
+/// Most fields of a structure or table row in an interface.
+inline constexpr std::uint32_t kMaxFields = 1024;
 /// Highest return code of a fault (the lowest is 1).
 inline constexpr std::uint32_t kMaxFaultCode = 31;
+/// The return codes of a fault that raises an exception, and of a system failure.
+inline constexpr std::uint32_t kCodeException = 2;
+inline constexpr std::uint32_t kCodeSystemFailure = 3;
 
 /// Message types, the sixth byte of the header.
 enum class Type : std::uint8_t {
@@ -40,6 +45,8 @@ enum class Type : std::uint8_t {
   kReply = 5,
   kFault = 6,
   kAbort = 7,
+  kDescribe = 8,
+  kInterface = 9,
 };
 
 /// Kinds of a parameter value: the type codes TYPC and TYPINT.
@@ -68,6 +75,16 @@ struct LogonRefused {
   std::string text;  ///< error text; empty: the receiver's own
   bool operator==(const LogonRefused&) const = default;
 };
+
+/*
+ * An integer as a value of kind kInt holds it: 4 bytes, big-endian.
+ */
+std::string int_bytes(std::int32_t value);
+
+/*
+ * The integer of a value of kind kInt (of fewer than 4 bytes, the ones given).
+ */
+std::int32_t int_of(const std::string& bytes);
 
 /// One parameter: a character value, or an integer as 4 bytes big-endian.
 struct Value {
@@ -114,8 +131,49 @@ struct Abort {
   bool operator==(const Abort&) const = default;
 };
 
+/// Client to gateway: asks for the interface of a function. Answered by an INTERFACE, or by
+/// a FAULT (exception FU_NOT_FOUND for a function the system does not have).
+struct Describe {
+  std::string function;
+  bool operator==(const Describe&) const = default;
+};
+
+/// Kinds of the elements of an interface; the numbers are the NetWeaver type codes.
+enum class ElementKind : std::uint8_t { kChar = 0, kTable = 5, kInt = 8, kStructure = 17 };
+
+/// Directions of a parameter, seen from the called function.
+enum class Direction : std::uint8_t { kImport = 1, kExport = 2, kChanging = 3, kTables = 7 };
+
+/// One field of a structure or table row: characters, or an integer of 4 bytes.
+struct Field {
+  std::string name;
+  ElementKind kind = ElementKind::kChar;
+  std::uint32_t length = 1;  ///< characters of a character field; 4 for an integer
+  bool operator==(const Field&) const = default;
+};
+
+/// One parameter of a function: characters, an integer, a structure, or (direction kTables
+/// only) a table. A structure or table names its type and lists its fields in order.
+struct Parameter {
+  std::string name;
+  Direction direction = Direction::kExport;
+  ElementKind kind = ElementKind::kChar;
+  std::uint32_t length = 1;   ///< as of a Field; 0 for a structure or table
+  std::string type{};         ///< the structure's or row's type; empty for the others
+  std::vector<Field> fields{};
+  bool operator==(const Parameter&) const = default;
+};
+
+/// Gateway to client: the interface of a function.
+struct Interface {
+  std::string function;
+  std::vector<Parameter> parameters;
+  bool operator==(const Interface&) const = default;
+};
+
 /// Any message.
-using Message = std::variant<Logon, LogonAccepted, LogonRefused, Call, Reply, Fault, Abort>;
+using Message = std::variant<Logon, LogonAccepted, LogonRefused, Call, Reply, Fault, Abort,
+                             Describe, Interface>;
 
 /// What a frame header announces.
 struct Header {

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();  // every refusal says why
   if (size == 0) return 0;
   // The first byte picks a message type; the rest is its payload.
-  const auto type = static_cast<tw::wire::Type>(data[0] % 8);
+  const auto type = static_cast<tw::wire::Type>(
+      data[0] % (static_cast<unsigned>(tw::wire::Type::kInterface) + 1));
   const std::string_view payload = bytes.substr(1);
   if (tw::wire::decode_payload(type, payload, message, error)) check_round_trip(message, payload);
   return 0;

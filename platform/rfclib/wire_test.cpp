@@ -74,7 +74,22 @@ std::vector<Message> samples() {
       Fault{2, "FUNCTION_NOT_FOUND", ""},
       Fault{kMaxFaultCode, "", "text"},
       Abort{"ABAP runtime error"},
+      Describe{"RFC_SYSTEM_INFO"},
+      Interface{"RFC_SYSTEM_INFO",
+                {{"RFCSI_EXPORT", Direction::kExport, ElementKind::kStructure, 0, "RFCSI",
+                  {{"RFCPROTO", ElementKind::kChar, 3}, {"N", ElementKind::kInt, 4}}},
+                 {"CURRENT_RESOURCES", Direction::kExport, ElementKind::kInt, 4},
+                 {"X", Direction::kChanging, ElementKind::kChar, kMaxLineLength},
+                 {"SHOWMONILOG", Direction::kTables, ElementKind::kTable, 0, "ADA_SHOW",
+                  {{"R1", ElementKind::kChar, 40}, {"R2", ElementKind::kChar, 26}}}}},
+      Interface{"F", {}},
   };
+}
+
+/// A well-formed parameter of an interface, to be spoilt one field at a time.
+Parameter table_parameter() {
+  return {"T", Direction::kTables, ElementKind::kTable, 0, "ROW",
+          {{"A", ElementKind::kChar, 2}, {"B", ElementKind::kInt, 4}}};
 }
 
 TEST(WireCodec, EveryMessageSurvivesTheRoundTrip) {
@@ -112,6 +127,8 @@ TEST(WireCodec, EncoderRefusesWhatTheDecoderWouldReject) {
       {Fault{kMaxFaultCode + 1, "", ""}, "return code 32"},
       {Logon{std::string(kMaxLogonText + 1, 'h'), "", "", "", "", "", true}, "ashost longer"},
       {Reply{{{"BIG", ValueKind::kChar, std::string(kMaxPayload, 'x')}}, {}}, "exceeds"},
+      {Describe{""}, "without a name"},
+      {Interface{"F", {table_parameter(), table_parameter()}}, "given twice"},
   };
   for (const auto& [message, expected] : cases) {
     std::string frame = "untouched";
@@ -129,7 +146,7 @@ TEST(WireHeader, RejectsEveryBrokenHeader) {
       {header(1, 0, 2), "unsupported protocol version 2"},
       {header(1, 0, 0), "unsupported protocol version 0"},
       {header(0, 0), "unknown message type 0"},
-      {header(8, 0), "unknown message type 8"},
+      {header(10, 0), "unknown message type 10"},
       {header(1, kMaxPayload + 1), "exceeds the limit"},
       {header(1, 0xffffffffu), "exceeds the limit"},
   };
@@ -231,6 +248,58 @@ TEST(WirePayload, OutOfRangeFieldsAreRejected) {
     EXPECT_FALSE(decode_payload(type, payload, m, error)) << static_cast<int>(type);
     EXPECT_FALSE(error.empty());
   }
+}
+
+TEST(WireInterface, ParametersThatBreakTheRulesAreRefusedBothWays) {
+  std::vector<std::pair<Parameter, std::string>> cases;
+  auto spoilt = [&cases](auto change, const char* expected) {
+    Parameter p = table_parameter();
+    change(p);
+    cases.emplace_back(p, expected);
+  };
+  spoilt([](Parameter& p) { p.direction = static_cast<Direction>(4); }, "unknown direction 4");
+  spoilt([](Parameter& p) { p.direction = Direction::kExport; }, "another direction");
+  spoilt([](Parameter& p) { p.kind = static_cast<ElementKind>(6); }, "unknown kind 6");
+  spoilt([](Parameter& p) { p.kind = ElementKind::kChar; }, "is no table");
+  spoilt([](Parameter& p) { p.length = 3; }, "length of its own");
+  spoilt([](Parameter& p) { p.type.clear(); }, "no valid type name");
+  spoilt([](Parameter& p) { p.fields.clear(); }, "0 fields");
+  spoilt([](Parameter& p) { p.fields[1].name = "A"; }, "field A twice");
+  spoilt([](Parameter& p) { p.fields[1].length = 8; }, "field B of kind 8 and length 8");
+  spoilt([](Parameter& p) { p.fields[0].length = 0; }, "field A of kind 0 and length 0");
+  spoilt([](Parameter& p) { p.fields[0].kind = ElementKind::kStructure; }, "field A of kind 17");
+  spoilt([](Parameter& p) { p.fields.push_back({"C", ElementKind::kChar, kMaxLineLength}); },
+         "longer than 65535");
+  spoilt([](Parameter& p) { p = {"S", Direction::kExport, ElementKind::kChar, 0}; },
+         "length 0");
+  spoilt([](Parameter& p) { p = {"I", Direction::kImport, ElementKind::kInt, 8}; }, "length 8");
+  spoilt([](Parameter& p) { p = {"C", Direction::kExport, ElementKind::kChar, 1, "T"}; },
+         "fields but no structure");
+  for (const auto& [parameter, expected] : cases) {
+    std::string frame;
+    std::string error;
+    EXPECT_FALSE(encode(Interface{"F", {parameter}}, frame, error)) << expected;
+    EXPECT_NE(error.find(expected), std::string::npos) << error;
+    // The same bytes, written without the encoder's checks, fail the decoder alike.
+    Bytes b;
+    b.text("F").u32(1).text(parameter.name).u8(static_cast<unsigned>(parameter.direction));
+    b.u8(static_cast<unsigned>(parameter.kind)).u32(parameter.length).text(parameter.type);
+    b.u32(static_cast<std::uint32_t>(parameter.fields.size()));
+    for (const Field& f : parameter.fields)
+      b.text(f.name).u8(static_cast<unsigned>(f.kind)).u32(f.length);
+    EXPECT_NE(decode_error(Type::kInterface, b.str()).find(expected), std::string::npos)
+        << expected;
+  }
+}
+
+TEST(WireInterface, FieldCountsThatCannotFitAreRejected) {
+  const std::string payload = Bytes().text("F").u32(1).text("T").u8(7).u8(5).u32(0).text("ROW")
+                                  .u32(kMaxFields).str();
+  EXPECT_NE(decode_error(Type::kInterface, payload).find("cannot fit"), std::string::npos);
+  EXPECT_NE(decode_error(Type::kInterface, Bytes().text("F").u32(1).text("T").u8(7).u8(5)
+                                               .u32(0).text("ROW").u32(kMaxFields + 1).str())
+                .find("exceeds"),
+            std::string::npos);
 }
 
 TEST(WirePayload, DuplicateNamesAreRejected) {

@@ -1,6 +1,8 @@
 #include "answers.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <utility>
 
 namespace tw::rfcsim {
 
@@ -62,7 +64,8 @@ std::string rfcsi_record(const System& system) {
   put(record, 136, 1, " ");                                // RFCDAYST
   put(record, 137, 15, "127.0.0.1");                       // RFCIPADDR
   put(record, 152, 4, "46D");                              // RFCKERNRL
-  return record;                                           // RFCSI_RESV stays blank
+  put(record, 200, 45, "::ffff:127.0.0.1");                // RFCIPV6ADDR
+  return record;                                           // RFCHOST2, RFCSI_RESV blank
 }
 
 wire::Reply system_info_reply(const System& system) {
@@ -76,6 +79,39 @@ wire::Reply system_info_reply(const System& system) {
       char_value("RFC_LOGIN_COMPLETE", "X"),
   };
   return reply;
+}
+
+std::optional<wire::Interface> function_interface(const std::string& function) {
+  using wire::Direction;
+  using wire::ElementKind;
+  if (function == "RFC_SYSTEM_INFO") {
+    std::vector<wire::Field> rfcsi;
+    for (const auto& [name, length] : std::initializer_list<std::pair<const char*, unsigned>>{
+             {"RFCPROTO", 3},   {"RFCCHARTYP", 4}, {"RFCINTTYP", 3},   {"RFCFLOTYP", 3},
+             {"RFCDEST", 32},   {"RFCHOST", 8},    {"RFCSYSID", 8},    {"RFCDATABS", 8},
+             {"RFCDBHOST", 32}, {"RFCDBSYS", 10},  {"RFCSAPRL", 4},    {"RFCMACH", 5},
+             {"RFCOPSYS", 10},  {"RFCTZONE", 6},   {"RFCDAYST", 1},    {"RFCIPADDR", 15},
+             {"RFCKERNRL", 4},  {"RFCHOST2", 32},  {"RFCSI_RESV", 12}, {"RFCIPV6ADDR", 45}})
+      rfcsi.push_back({name, ElementKind::kChar, length});
+    return wire::Interface{
+        function,
+        {{"RFCSI_EXPORT", Direction::kExport, ElementKind::kStructure, 0, "RFCSI", rfcsi},
+         {"CURRENT_RESOURCES", Direction::kExport, ElementKind::kInt, 4},
+         {"MAXIMAL_RESOURCES", Direction::kExport, ElementKind::kInt, 4},
+         {"RECOMMENDED_DELAY", Direction::kExport, ElementKind::kInt, 4},
+         {"DIALOG_USER_TYPE", Direction::kExport, ElementKind::kChar, 1},
+         {"RFC_LOGIN_COMPLETE", Direction::kExport, ElementKind::kChar, 1}}};
+  }
+  if (function == "ADA_LOG_STATISTICS") {
+    const std::vector<wire::Field> ada_show = {
+        {"R1", ElementKind::kChar, static_cast<std::uint32_t>(kLabelWidth)},
+        {"R2", ElementKind::kChar, static_cast<std::uint32_t>(kValueWidth)}};
+    return wire::Interface{
+        function,
+        {{"SHOWMONILOG", Direction::kTables, ElementKind::kTable, 0, "ADA_SHOW", ada_show},
+         {"SHOWSTATLOG", Direction::kTables, ElementKind::kTable, 0, "ADA_SHOW", ada_show}}};
+  }
+  return std::nullopt;
 }
 
 wire::Reply log_statistics_reply(const System& system) {

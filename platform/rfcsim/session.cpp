@@ -1,5 +1,6 @@
 #include "session.h"
 
+#include <optional>
 #include <variant>
 
 #include "answers.h"
@@ -59,6 +60,8 @@ std::vector<Action> Session::on_message(const wire::Message& message) {
     if (system_ == nullptr) return on_logon(*logon);
   } else if (const auto* call = std::get_if<wire::Call>(&message)) {
     if (system_ != nullptr) return on_call(*call);
+  } else if (const auto* describe = std::get_if<wire::Describe>(&message)) {
+    if (system_ != nullptr) return on_describe(*describe);
   }
   return {{Action::Kind::kClose, {}}};
 }
@@ -85,11 +88,21 @@ std::vector<Action> Session::on_logon(const wire::Logon& logon) {
   return {send(wire::LogonAccepted{system_->sysid})};
 }
 
+std::vector<Action> Session::rejection() const {
+  return {send(wire::LogonRefused{wire::RefusalReason::kLogonRejected, rejection_text_}),
+          wait_for_close()};
+}
+
+std::vector<Action> Session::on_describe(const wire::Describe& describe) {
+  if (rejected_) return rejection();
+  if (std::optional<wire::Interface> found = function_interface(describe.function))
+    return {send(*found)};
+  return {send(wire::Fault{wire::kCodeException, "FU_NOT_FOUND", {}})};
+}
+
 std::vector<Action> Session::on_call(const wire::Call& call) {
   if (log_ != nullptr) log_->line("CALL " + call.function);
-  if (rejected_)
-    return {send(wire::LogonRefused{wire::RefusalReason::kLogonRejected, rejection_text_}),
-            wait_for_close()};
+  if (rejected_) return rejection();
   Step step;
   if (call.function == "RFC_SYSTEM_INFO") {
     step = Step::kSystemInfo;

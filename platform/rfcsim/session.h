@@ -34,8 +34,8 @@ class Session {
 
   /*
    * The actions for one message from the client, in order. Logs "LOGON ..." for a logon
-   * and "CALL NAME" for a call. Anything but a logon first, or a second logon, closes the
-   * connection.
+   * and "CALL NAME" for a call; a lookup of an interface is logged nowhere. Anything but a
+   * logon first, or a second logon, closes the connection.
    */
   std::vector<Action> on_message(const wire::Message& message);
 
@@ -50,6 +50,15 @@ class Session {
    * exception FUNCTION_NOT_FOUND.
    */
   std::vector<Action> on_call(const wire::Call& call);
+  /*
+   * A lookup of an interface: the remembered rejection, the interface, or the exception
+   * FU_NOT_FOUND. No fault of the scenario strikes here.
+   */
+  std::vector<Action> on_describe(const wire::Describe& describe);
+  /*
+   * The answer to anything after a logon whose credentials were rejected.
+   */
+  std::vector<Action> rejection() const;
 
   const Scenario& scenario_;
   SimLog* log_;

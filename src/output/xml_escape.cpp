@@ -71,7 +71,7 @@ std::string xml_escape(std::string_view text) {
       if (length == 0) {
         // Not UTF-8: the byte is taken as a Windows-1252 character.
         length = 1;
-        c = byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+        c = windows_1252_character(byte);
       }
     }
     at += length;

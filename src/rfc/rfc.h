@@ -2,12 +2,15 @@
 // steps keep for the process.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "profile/profile_record.h"
+#include "run/run_settings.h"
 
 #include "saprfc.h"
 
@@ -18,20 +21,44 @@ struct Sensor;
 inline constexpr std::string_view kRunStatusError = "ERR";
 inline constexpr std::string_view kRunStatusOk = "OK";
 
-/// The file of the RFC library, loaded from the program's own folder.
+/// The files of the two RFC libraries, loaded from the program's own folder: the classic
+/// one, and the NetWeaver one with the companions it needs beside it.
 #ifdef _WIN32
 inline constexpr std::string_view kRfcLibraryFile = "librfc32.dll";
+inline constexpr std::string_view kNwRfcLibraryFile = "sapnwrfc.dll";
+inline constexpr std::array<std::string_view, 4> kNwRfcCompanions = {
+    "libsapucum.dll", "icuuc50.dll", "icudt50.dll", "icuin50.dll"};
 #else
 inline constexpr std::string_view kRfcLibraryFile = "librfccm.so";
+inline constexpr std::string_view kNwRfcLibraryFile = "libsapnwrfc.so";
+inline constexpr std::array<std::string_view, 4> kNwRfcCompanions = {
+    "libsapucum.so", "libicuuc.so.50", "libicui18n.so.50", "libicudata.so.50"};
 #endif
 
-/// Loads the RFC library from the program's own folder (never from the working directory
-/// or a search path) and binds its twelve entry points, once per process; the classic
-/// names the RFC steps call forward to them. A library that is missing, cannot be loaded or
-/// lacks an entry point gives false and `error`, the "Error 1009: " message that names the
-/// file, the folder and the missing entry point. Until a library is bound the classic names
-/// answer as a library without any connection.
-bool load_rfc_library(std::string& error);
+/// The RFC library a run takes.
+enum class RfcLibraryKind { none, classic, netweaver };
+
+/// The library to load, or the "Error 1009: " message of why there is none.
+struct RfcLibraryPick {
+  RfcLibraryKind kind = RfcLibraryKind::none;
+  std::string error;
+};
+
+/// Picks the RFC library of the program folder `directory` (with its final separator; empty
+/// when unknown) as `choice` allows: the classic one when it is there, else the NetWeaver one,
+/// whose companions must all be beside it. `present(path)` tells whether a file is there.
+/// A library that is there is picked even when it may not load: loading tells.
+RfcLibraryPick pick_rfc_library(RfcLibraryChoice choice, const std::string& directory,
+                                const std::function<bool(const std::string&)>& present);
+
+/// Loads the RFC library that `choice` allows from the program's own folder (never from the
+/// working directory or a search path) and binds its entry points, once per process; the
+/// classic names the RFC steps call forward to them, with the NetWeaver library through the
+/// bridge that carries out the classic operations on it. A library that is missing, cannot
+/// be loaded, lacks a companion or an entry point gives false and `error`, the
+/// "Error 1009: " message that names the file, the folder and what is missing. Until a
+/// library is bound the classic names answer as a library without any connection.
+bool load_rfc_library(RfcLibraryChoice choice, std::string& error);
 
 /// What the RFC steps keep for the life of the process.
 struct RfcState {

@@ -1,8 +1,12 @@
-// The RFC library, loaded at run time from the program's own folder: its twelve entry
-// points are bound once, and the classic names the RFC steps call forward to them.
-#include <cstring>
+// The RFC library, loaded at run time from the program's own folder: the classic library's
+// twelve entry points, or the NetWeaver library behind the bridge, are bound once, and the
+// classic names the RFC steps call forward to them.
+#include <vector>
 
 #include "os/shared_library.h"
+#include "rfc/classic_entry_points.h"
+#include "rfc/library_entry.h"
+#include "rfc/nw/bridge.h"
 #include "rfc/rfc.h"
 #include "saprfc_layout.h"
 
@@ -10,97 +14,94 @@ namespace tw {
 
 namespace {
 
-/// The bound entry points; all NULL until a library was loaded whole.
-struct EntryPoints {
-  void(SAP_API* environment)(RFC_ENV*);
-  RFC_HANDLE(SAP_API* open)(RFC_OPTIONS*);
-  RFC_HANDLE(SAP_API* open_ex)(char*, RFC_ERROR_INFO_EX*);
-  RFC_RC(SAP_API* install_structure)(char*, RFC_TYPE_ELEMENT*, unsigned, RFC_TYPEHANDLE*);
-  RFC_RC(SAP_API* call)(RFC_HANDLE, char*, RFC_PARAMETER*, RFC_TABLE*);
-  RFC_RC(SAP_API* receive)(RFC_HANDLE, RFC_PARAMETER*, RFC_TABLE*, char**);
-  int(SAP_API* last_error)(RFC_ERROR_INFO*);
-  void(SAP_API* close)(RFC_HANDLE);
-  ITAB_H(SAP_API* it_create)(char*, unsigned, unsigned, unsigned);
-  unsigned(SAP_API* it_fill)(ITAB_H);
-  void*(SAP_API* it_get_line)(ITAB_H, unsigned);
-  int(SAP_API* it_delete)(ITAB_H);
-};
-
-EntryPoints& entry_points() {
-  static EntryPoints bound{};
+ClassicEntryPoints& entry_points() {
+  static ClassicEntryPoints bound{};
   return bound;
 }
 
-/// Looks up `name`; on 32-bit Windows also as "_name@N" and "name@N", the spellings of a
-/// library that exports its stdcall functions decorated. NULL when none is there.
-void* find_entry(void* library, const char* name, int argument_bytes) {
-  void* address = library_entry(library, name);
-#if defined(_WIN32) && !defined(_WIN64)
-  const std::string decorated = std::string(name) + "@" + std::to_string(argument_bytes);
-  if (address == nullptr) address = library_entry(library, ("_" + decorated).c_str());
-  if (address == nullptr) address = library_entry(library, decorated.c_str());
-#else
-  (void)argument_bytes;
+/// The companions of the NetWeaver library in the order they load: each after those it
+/// links to. libicudecnumber is loaded when it is there.
+#ifndef _WIN32
+constexpr std::string_view kNwRfcLoadOrder[] = {"libicudata.so.50", "libicuuc.so.50",
+                                                "libicui18n.so.50", "libicudecnumber.so",
+                                                "libsapucum.so"};
 #endif
-  return address;
+
+/// "Error 1009: RFC library FILE in DIRECTORY " and `rest`.
+std::string error_of(std::string_view file, const std::string& directory, const std::string& rest) {
+  return "Error 1009: RFC library " + std::string(file) + " in " + directory + " " + rest + " !";
 }
 
-/// Binds one entry point; false when the library lacks it.
-template <typename Function>
-bool bind(void* library, Function& slot, const char* name, int argument_bytes) {
-  void* address = find_entry(library, name, argument_bytes);
-  if (address == nullptr) return false;
-  static_assert(sizeof slot == sizeof address);
-  std::memcpy(&slot, &address, sizeof slot);
+/// Binds the classic library's twelve entry points; false with `error` set when one lacks.
+bool bind_classic(void* library, const std::string& directory, std::string& error) {
+  ClassicEntryPoints bound{};
+  const char* missing = nullptr;
+  const auto need = [&](auto& slot, const char* name) {
+    if (missing == nullptr && !bind_entry(library, slot, name)) missing = name;
+  };
+  need(bound.environment, "RfcEnvironment");
+  need(bound.open, "RfcOpen");
+  need(bound.open_ex, "RfcOpenEx");
+  need(bound.install_structure, "RfcInstallStructure");
+  need(bound.call, "RfcCall");
+  need(bound.receive, "RfcReceive");
+  need(bound.last_error, "RfcLastError");
+  need(bound.close, "RfcClose");
+  need(bound.it_create, "ItCreate");
+  need(bound.it_fill, "ItFill");
+  need(bound.it_get_line, "ItGetLine");
+  need(bound.it_delete, "ItDelete");
+  if (missing != nullptr) {
+    error = error_of(kRfcLibraryFile, directory, std::string("lacks the entry point ") + missing);
+    return false;
+  }
+  entry_points() = bound;
+  return true;
+}
+
+/// Binds the NetWeaver library behind the bridge; false with `error` set when it lacks an
+/// entry point the bridge needs.
+bool bind_netweaver(void* library, const std::string& directory, std::string& error) {
+  std::string missing;
+  const nw::NwApi* api = nw::bind_library(library, missing);
+  if (api == nullptr) {
+    error = error_of(kNwRfcLibraryFile, directory, "lacks the entry point " + missing);
+    return false;
+  }
+  nw::use_api(api);
+  entry_points() = nw::bridge_entry_points();
   return true;
 }
 
 }  // namespace
 
-bool load_rfc_library(std::string& error) {
+bool load_rfc_library(RfcLibraryChoice choice, std::string& error) {
   if (entry_points().environment != nullptr) return true;
   const std::string directory = program_directory();
-  const std::string file(kRfcLibraryFile);
-  if (directory.empty()) {
-    error = "Error 1009: RFC library " + file + " not loaded: the program's folder is unknown !";
+  const RfcLibraryPick pick = pick_rfc_library(choice, directory, library_file_present);
+  if (pick.kind == RfcLibraryKind::none) {
+    error = pick.error;
     return false;
   }
-  const std::string path = directory + file;
-  if (!library_file_present(path)) {
-    error = "Error 1009: RFC library " + file + " not found in " + directory + " !";
-    return false;
+  const bool classic = pick.kind == RfcLibraryKind::classic;
+  const std::string_view file = classic ? kRfcLibraryFile : kNwRfcLibraryFile;
+  std::vector<std::string> companions;
+#ifndef _WIN32
+  if (!classic) {
+    for (const std::string_view name : kNwRfcLoadOrder) {
+      const std::string path = directory + std::string(name);
+      if (library_file_present(path)) companions.push_back(path);
+    }
   }
+#endif
   std::string reason;
-  void* library = load_library(path, reason);
+  void* library = load_library_with_companions(directory + std::string(file), companions, reason);
   if (library == nullptr) {
-    error = "Error 1009: RFC library " + file + " in " + directory + " cannot be loaded (" +
-            reason + ") !";
+    error = error_of(file, directory, "cannot be loaded (" + reason + ")");
     return false;
   }
-  EntryPoints bound{};
-  const char* missing = nullptr;
-  const auto need = [&](auto& slot, const char* name, int argument_bytes) {
-    if (missing == nullptr && !bind(library, slot, name, argument_bytes)) missing = name;
-  };
-  need(bound.environment, "RfcEnvironment", 4);
-  need(bound.open, "RfcOpen", 4);
-  need(bound.open_ex, "RfcOpenEx", 8);
-  need(bound.install_structure, "RfcInstallStructure", 16);
-  need(bound.call, "RfcCall", 16);
-  need(bound.receive, "RfcReceive", 16);
-  need(bound.last_error, "RfcLastError", 4);
-  need(bound.close, "RfcClose", 4);
-  need(bound.it_create, "ItCreate", 16);
-  need(bound.it_fill, "ItFill", 4);
-  need(bound.it_get_line, "ItGetLine", 8);
-  need(bound.it_delete, "ItDelete", 4);
-  if (missing != nullptr) {
-    error = "Error 1009: RFC library " + file + " in " + directory +
-            " lacks the entry point " + missing + " !";
-    return false;
-  }
-  entry_points() = bound;
-  return true;
+  return classic ? bind_classic(library, directory, error)
+                 : bind_netweaver(library, directory, error);
 }
 
 }  // namespace tw

@@ -44,7 +44,7 @@ class RfcSteps : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(load_rfc_library(error)) << error;
+    ASSERT_TRUE(load_rfc_library(RfcLibraryChoice::classic, error)) << error;
     sensor_.out.capture = &printed_;
     ProfileRecord& profile = sensor_.profile;
     profile.destination = "PRD";

@@ -71,6 +71,18 @@ void take_client_selector(RunSettings& settings);
 /// number: the deadline in force stays (55 s at start-up).
 std::optional<unsigned> deadline_selector(std::string_view text_upper);
 
+/// Which RFC library a run may load.
+enum class RfcLibraryChoice {
+  either,     ///< the classic one when it is there, else the NetWeaver one
+  classic,    ///< "RFCLIB=CLASSIC": the classic one only
+  netweaver,  ///< "RFCLIB=NW": the NetWeaver one only
+};
+
+/// The choice of a "RFCLIB=" selector in `text_upper` (the first one counts): its value, up
+/// to a blank, a comma or the end, "NW" or "CLASSIC"; any other value, or no selector,
+/// leaves the choice to the libraries that are there.
+RfcLibraryChoice rfc_library_selector(std::string_view text_upper);
+
 /// Position of `key` in the upper-cased option text, or npos.
 std::size_t find_selector(const RunSettings& settings, std::string_view key);
 

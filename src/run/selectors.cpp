@@ -29,4 +29,14 @@ std::optional<unsigned> deadline_selector(std::string_view text_upper) {
   return seconds;
 }
 
+RfcLibraryChoice rfc_library_selector(std::string_view text_upper) {
+  constexpr std::string_view kKey = "RFCLIB=";
+  const std::size_t at = text_upper.find(kKey);
+  if (at == std::string_view::npos) return RfcLibraryChoice::either;
+  const std::string_view value = value_at(text_upper, at + kKey.size());
+  if (value == "NW") return RfcLibraryChoice::netweaver;
+  if (value == "CLASSIC") return RfcLibraryChoice::classic;
+  return RfcLibraryChoice::either;
+}
+
 }  // namespace tw

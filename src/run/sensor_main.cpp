@@ -66,7 +66,10 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
     sensor.list.listing = std::move(list.listing);
     sensor.list.label_style = list.label_style;
     std::string library_error;
-    if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
+    if (!load_rfc_library(rfc_library_selector(upper_a_to_z(settings.option_kept)),
+                          library_error)) {
+      return fail_run(sensor, library_error);
+    }
     return run_global_list(sensor);
   }
 
@@ -75,7 +78,9 @@ int sensor_main(Sensor& sensor, int argc, const char* const* argv,
   if (read.failed) return fail_run(sensor, read.error);
   if (settings.client_override) sensor.profile.client = settings.client;
   std::string library_error;
-  if (!load_rfc_library(library_error)) return fail_run(sensor, library_error);
+  if (!load_rfc_library(rfc_library_selector(settings.option_upper), library_error)) {
+    return fail_run(sensor, library_error);
+  }
   return run_single_system(sensor);
 }
 

@@ -2,6 +2,7 @@
 r"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
 
     run_e2e.py --bin BUILD/bin --cases tests/e2e/cases [-k SUBSTRING] [-j N]
+               [--rfclib classic|nw [--nw-bin DIR]]
     run_e2e.py --wine --bin WINBUILD/bin --sim-bin BUILD/bin --cases tests/e2e/cases
 
 A case is any folder below the cases folder that holds a case.json:
@@ -9,7 +10,8 @@ A case is any folder below the cases folder that holds a case.json:
     case.json   {"args": [...], "status": N, "description": "...", and optionally
                  "program", "env", "timeout", "max_seconds", "stdin", "absent", "present",
                  "cwd", "xml", "forbidden", "expect_files", "text_files", "platforms",
-                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin"}
+                 "platform_note", "fifos", "empty_folders", "program_folder", "from_bin",
+                 "libraries", "library_note"}
     stdout      the expected standard output, byte for byte (times of day masked)
     stderr      optional: the expected standard error, same treatment
     files/      optional: copied into the working directory before the run
@@ -41,22 +43,43 @@ directory. A case with "fifos" holds on POSIX only.
 "program_folder" runs the program from a folder of its own instead of BIN: a copy of the
 program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
-BIN) or a path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a
-file cut short). "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from,
-as the program names it (with a final separator): the program folder, else BIN
-(/opt/tarnwheel/bin/ with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout
-is the working directory as the program names it, with a final separator (/work/ with
-drive/, C:\work\ under Wine). A case with "program_folder" has no drive/.
+BIN), "nw:NAME" (a file of the NetWeaver stand-in's folder, --nw-bin) or a path in the case
+folder; "cut:N:SOURCE" is the first N bytes of such a source (a file cut short); the entry
+"*": "nw:*" copies every file of the NetWeaver stand-in. "{PROGRAM_DIR}" in the expected
+stdout is the folder the program runs from, as the program names it (with a final
+separator): the program folder, else BIN or the stage of --rfclib (/opt/tarnwheel/bin/ with
+drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout is the working directory
+as the program names it, with a final separator (/work/ with drive/, C:\work\ under Wine). A
+case with "program_folder" has no drive/; it sets up its own folder and so runs alike
+whichever --rfclib is given.
 
-Names of the platform: "{LIBRARY}" is the RFC library's file name (librfccm.so natively,
-librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file (saprfc.ini;
-SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc). They stand for
-those names in the names of files and folders below files/ and drive/, in the paths of
-"expect_files", "text_files", "absent", "present", "fifos" and "empty_folders", in the names
-and sources of "program_folder" and "from_bin", and in the expected stdout and stderr.
+Names of the platform: "{LIBRARY}" is the classic RFC library's file name (librfccm.so
+natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file
+(saprfc.ini; SapRfc.ini) and "{TRACE_FILE}" its trace file (dev_rfc.trc; Dev_Rfc.Trc);
+"{NW_LIBRARY}" is the NetWeaver library's (libsapnwrfc.so, sapnwrfc.dll), and
+"{NW_SAPUCUM}", "{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}", "{NW_ICUDECNUMBER}" name its
+companions (libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50,
+libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
+libicudecnumber.dll). They stand for those names in the names of files and folders below
+files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present",
+"fifos" and "empty_folders", in the names and sources of "program_folder" and "from_bin",
+and in the expected stdout and stderr.
 
 "masks" lists regular expressions (Python's syntax); what they match in stdout, on both
 sides, counts as equal ("took [0-9]+ ms" for a duration, say).
+
+The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
+a folder of its own runs its program from a folder the runner makes once per run, holding
+copies of the programs the cases name and of that library only: the classic library of BIN,
+or the NetWeaver stand-in with its five companions (from --nw-bin, default BIN/nwrfc). A
+case with drive/ sees that folder at /opt/tarnwheel/bin. Without --rfclib the programs run
+from BIN, with the classic library there. "libraries" names the libraries a case holds for:
+["classic"], ["nw"] or both (the default); with one, "library_note" (one line) says why. A
+case not for the run's library (classic without --rfclib) is skipped and counted as
+skipped. When the program runs with the NetWeaver library (it is in the program's folder and
+the classic one is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the
+blanks at the end of every [] value on both sides: the bridge sends user and password
+without the blanks that pad them, where the classic library sends them padded.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -111,8 +134,8 @@ the one beside the loader (or on PATH).
 
 Every case runs in a temporary directory of its own; nothing is written anywhere else.
 Prints one line per case (ok, FAIL or skip), a readable difference for each failure and a
-summary line with the cases that ran, passed, failed and were skipped for the platform; the
-exit status is 0 only when every case that ran passed.
+summary line with the cases that ran, passed, failed and were skipped for the platform (and
+the library, with --rfclib); the exit status is 0 only when every case that ran passed.
 """
 
 from __future__ import annotations
@@ -189,6 +212,8 @@ CASE_KEYS = {
     "program_folder": dict,
     "from_bin": dict,
     "masks": list,
+    "libraries": list,
+    "library_note": str,
 }
 REQUIRED_KEYS = ("args", "status", "description")
 
@@ -402,7 +427,15 @@ def load_case(case_dir: Path) -> dict:
         raise CaseError("%s: 'platforms' must list one or both of %s"
                         % (CASE_FILE, ", ".join(PLATFORMS)))
     case["platforms"] = platforms
-    for key in ("description", "platform_note"):
+    libraries = case.get("libraries", list(LIBRARIES))
+    if (not libraries or not all(isinstance(x, str) and x in LIBRARIES for x in libraries)
+            or len(set(libraries)) != len(libraries)):
+        raise CaseError("%s: 'libraries' must list one or both of %s"
+                        % (CASE_FILE, ", ".join(LIBRARIES)))
+    if len(libraries) < len(LIBRARIES) and "library_note" not in case:
+        raise CaseError("%s: a case for one library says why in 'library_note'" % CASE_FILE)
+    case["libraries"] = libraries
+    for key in ("description", "platform_note", "library_note"):
         if key in case and ("\n" in case[key] or not case[key].strip()):
             raise CaseError("%s: %r must be one non-empty line" % (CASE_FILE, key))
     if case.get("timeout", DEFAULT_TIMEOUT) <= 0:
@@ -639,6 +672,24 @@ PLATFORM_NAMES = {
 }
 CUT_SOURCE = re.compile(r"cut:([0-9]+):(.*)")
 
+# The RFC libraries a suite runs with (--rfclib), and the files of the NetWeaver stand-in:
+# the library first, then its companions, each with the placeholder that names it.
+CLASSIC = "classic"
+NETWEAVER = "nw"
+LIBRARIES = (CLASSIC, NETWEAVER)
+NW_FILES = {
+    POSIX: (("{NW_LIBRARY}", "libsapnwrfc.so"), ("{NW_SAPUCUM}", "libsapucum.so"),
+            ("{NW_ICUUC}", "libicuuc.so.50"), ("{NW_ICUDT}", "libicudata.so.50"),
+            ("{NW_ICUIN}", "libicui18n.so.50"), ("{NW_ICUDECNUMBER}", "libicudecnumber.so")),
+    WINDOWS: (("{NW_LIBRARY}", "sapnwrfc.dll"), ("{NW_SAPUCUM}", "libsapucum.dll"),
+              ("{NW_ICUUC}", "icuuc50.dll"), ("{NW_ICUDT}", "icudt50.dll"),
+              ("{NW_ICUIN}", "icuin50.dll"), ("{NW_ICUDECNUMBER}", "libicudecnumber.dll")),
+}
+# The program_folder entry that copies every file of the NetWeaver stand-in.
+ALL_NW_FILES = "*"
+ALL_NW_SOURCE = "nw:*"
+# A value in [] of a simlog line, with the blanks at its end.
+SIMLOG_PADDED_VALUE = re.compile(rb"\[([^\]\n]*?) +\]")
 
 def with_names(text: str, names: dict) -> str:
     """`text` with each name placeholder made the platform's name."""
@@ -662,15 +713,87 @@ def name_files(tree: Path, names: dict) -> None:
                 os.rename(Path(here) / name, Path(here) / named)
 
 
-def copy_source(source: str, names: dict, bin_dir: Path, case_dir: Path, target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`; with
-    "cut:N:" before it, only its first N bytes."""
-    source = with_names(source, names)
+
+class Libraries:
+    """The RFC library of a suite run: with --rfclib every case without a folder of its own
+    runs its program from `stage`, a folder that holds the programs and that library (with its
+    companions) only; without it, from BIN."""
+
+    def __init__(self, rfclib: str | None, platform: str, nw_dir: Path):
+        self.rfclib = rfclib
+        self.platform = platform
+        self.nw_dir = nw_dir
+        self.stage: Path | None = None
+
+    @property
+    def library(self) -> str:
+        return self.rfclib or CLASSIC
+
+    def names(self) -> dict[str, str]:
+        """The placeholders of file names and their values on the platform."""
+        names = dict(PLATFORM_NAMES[self.platform])
+        names.update(NW_FILES[self.platform])
+        return names
+
+    def substitute(self, text: str) -> str:
+        return with_names(text, self.names())
+
+    def substitute_bytes(self, data: bytes) -> bytes:
+        return with_names_bytes(data, self.names())
+
+    def library_files(self, bin_dir: Path) -> list[Path]:
+        """The files of the suite's library: the classic one of BIN, or the NetWeaver one with
+        its companions."""
+        if self.library == CLASSIC:
+            return [bin_dir / self.names()["{LIBRARY}"]]
+        return [self.nw_dir / name for _mark, name in NW_FILES[self.platform]]
+
+    def set_up(self, scratch: Path, bin_dir: Path, programs: set[str]) -> None:
+        """Makes the stage: copies of `programs` (file names in BIN) and the library files."""
+        if self.rfclib is None:
+            return
+        self.stage = scratch / ("bin-" + self.rfclib)
+        self.stage.mkdir(parents=True)
+        for source in [bin_dir / p for p in sorted(programs)] + self.library_files(bin_dir):
+            if not source.is_file():
+                raise CaseError("%s, for the runs with the %s library, is not there"
+                                % (source, self.library))
+            shutil.copy2(source, self.stage / source.name)
+
+    def runs_netweaver(self, folder: Path, args: list[str]) -> bool:
+        """Whether a program in `folder` runs with the NetWeaver library: it is there and the
+        classic one is not, or "RFCLIB=NW" picks it."""
+        names = self.names()
+        if not (folder / names["{NW_LIBRARY}"]).is_file():
+            return False
+        return (not (folder / names["{LIBRARY}"]).is_file()
+                or "RFCLIB=NW" in " ".join(args).upper())
+
+    @staticmethod
+    def simlog(data: bytes, netweaver: bool) -> bytes:
+        """A simlog as compared: with the NetWeaver library the bridge sends user and
+        password without the blanks that pad them, so blanks at the end of a [] value drop
+        on both sides."""
+        return SIMLOG_PADDED_VALUE.sub(rb"[\1]", data) if netweaver else data
+
+
+def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
+                target: Path) -> None:
+    """Copies a "bin:NAME" file of BIN, a "nw:NAME" file of the NetWeaver stand-in's folder,
+    or a file of the case folder, to `target`; "nw:*" copies every file of the NetWeaver
+    stand-in into the folder of `target`; with "cut:N:" before it, only its first N bytes."""
+    source = libs.substitute(source)
+    if source == ALL_NW_SOURCE:
+        for _mark, name in NW_FILES[libs.platform]:
+            copy_source("nw:" + name, libs, bin_dir, case_dir, target.parent / name)
+        return
     cut = CUT_SOURCE.fullmatch(source)
     if cut:
         source = cut.group(2)
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
+    elif source.startswith("nw:"):
+        origin = libs.nw_dir / relative_inside(source[3:], "nw file")
     else:
         origin = case_dir / relative_inside(source, "case file")
     if not origin.is_file():
@@ -854,20 +977,20 @@ WINE_START_HINT = "nothing on stdout or stderr: Wine may not have started the pr
 WINE_SIGNAL_HINT = "Wine's loader was ended by a signal"
 
 
-def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
-             wine: Wine | None = None) -> tuple[str, list[str]]:
+def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path, wine: Wine | None,
+             libs: Libraries) -> tuple[str, list[str]]:
     """Runs one case; returns "ok", "fail" or "skip" and the lines that explain it.
 
     Under Wine a run that printed nothing at all and did not end as expected is tried once
     more: now and then Wine fails to start a program, which says nothing about the program.
     """
     try:
-        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+        result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
         if result == "fail" and wine is not None and any(WINE_START_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; the first printed nothing)"] if lines else lines
         elif result == "fail" and wine is not None and any(WINE_SIGNAL_HINT in l for l in lines):
-            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine)
+            result, lines = run_case_checked(case_dir, bin_dir, sim_dir, wine, libs)
             lines = lines + ["    (the second try; Wine's loader crashed on the first)"] \
                 if lines else lines
         return result, lines
@@ -878,16 +1001,20 @@ def run_case(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
-                     wine: Wine | None) -> tuple[str, list[str]]:
+                     wine: Wine | None, libs: Libraries) -> tuple[str, list[str]]:
     case = load_case(case_dir)
     platform = WINDOWS if wine is not None else POSIX
     if platform not in case["platforms"]:
         return "skip", ["only " + " and ".join(case["platforms"])]
-    names = PLATFORM_NAMES[platform]
+    if libs.library not in case["libraries"]:
+        return "skip", ["only with the " + " and ".join(case["libraries"]) + " library"]
+    names = libs.names()
     for key in ("absent", "present", "fifos", "empty_folders", "text_files"):
         case[key] = [with_names(rel, names) for rel in case[key]]
     case["expect_files"] = {with_names(rel, names): expected
                             for rel, expected in case["expect_files"].items()}
+    # The program runs from the stage of the suite's library, unless it brings its own folder.
+    run_dir = libs.stage if libs.stage is not None and "program_folder" not in case else bin_dir
     expected_out = read_expected(case_dir, "stdout")
     expected_err = read_expected(case_dir, "stderr")
     expected_log = read_expected(case_dir, "simlog")
@@ -896,11 +1023,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
     scenario = case_dir / "scenario"
     program = case.get("program", DEFAULT_PROGRAM)
     if wine is not None:
-        program_path = bin_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
+        program_path = run_dir / WINDOWS_PROGRAMS.get(program, program + ".exe")
         if not program_path.is_file():
             raise CaseError("the program %s is not there" % program_path)
     else:
-        program_path = bin_dir / program
+        program_path = run_dir / program
         if not program_path.is_file() or not os.access(program_path, os.X_OK):
             raise CaseError("the program %s is not there or cannot be run" % program_path)
     sandboxed = drive.is_dir() and wine is None
@@ -943,7 +1070,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         if expected_err is not None:
             expected_err = with_names_bytes(expected_err, names)
         for rel, source in case.get("from_bin", {}).items():
-            copy_source(source, names, bin_dir, case_dir,
+            copy_source(source, libs, bin_dir, case_dir,
                         work / relative_inside(with_names(rel, names), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
@@ -952,7 +1079,10 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             shutil.copy2(program_path, program_dir / program_path.name)
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
-                copy_source(source, names, bin_dir, case_dir,
+                if (name == ALL_NW_FILES) != (source == ALL_NW_SOURCE):
+                    raise CaseError("%s: '%s' maps to '%s' only" % (CASE_FILE, ALL_NW_FILES,
+                                                                   ALL_NW_SOURCE))
+                copy_source(source, libs, bin_dir, case_dir,
                             program_dir / relative_inside(with_names(name, names),
                                                           "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
@@ -1013,7 +1143,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                        "--symlink", "usr/lib", "/lib", "--symlink", "usr/lib64", "/lib64",
                        "--symlink", "usr/bin", "/bin", "--symlink", "usr/sbin", "/sbin",
                        "--proc", "/proc", "--dev", "/dev",
-                       "--ro-bind", str(bin_dir.resolve()), SANDBOX_BIN,
+                       "--ro-bind", str(run_dir.resolve()), SANDBOX_BIN,
                        "--chdir", "/" + case["cwd"], SANDBOX_BIN + "/" + program] + args
                 argv0 = SANDBOX_BIN + "/" + program
                 cwd = scratch
@@ -1092,8 +1222,12 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         if expected_log is not None:
             if log is None:
                 problems.append("    rfcsim wrote no log")
-            elif log != expected_log:
-                problems.extend(describe_difference("simlog", expected_log, log))
+            else:
+                netweaver = libs.runs_netweaver(program_path.parent, args)
+                if libs.simlog(log, netweaver) != libs.simlog(expected_log, netweaver):
+                    problems.extend(describe_difference(
+                        "simlog", libs.simlog(expected_log, netweaver),
+                        libs.simlog(log, netweaver)))
         for rel, expected_name in case["expect_files"].items():
             expected = (case_dir / expected_name).read_bytes()
             if port is not None:
@@ -1136,11 +1270,11 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
 
 
 def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Path,
-                 wine: Wine | None, jobs: int) -> tuple[int, int, int]:
+                 wine: Wine | None, libs: Libraries, jobs: int) -> tuple[int, int, int]:
     """Runs the cases and prints a line for each; the counts ran, failed and skipped."""
     ran = failed = skipped = 0
     with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
-        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine) for c in selected]
+        futures = [pool.submit(run_case, c, bin_dir, sim_dir, wine, libs) for c in selected]
         try:
             for case_dir, future in zip(selected, futures):
                 outcome, lines = future.result()
@@ -1166,6 +1300,19 @@ def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Pa
     return ran, failed, skipped
 
 
+def programs_of(selected: list[Path], platform: str) -> set[str]:
+    """The file names, in BIN, of the programs the cases run."""
+    names = set()
+    for case_dir in selected:
+        try:
+            program = load_case(case_dir).get("program", DEFAULT_PROGRAM)
+        except CaseError:
+            continue  # the case fails when it runs
+        names.add(WINDOWS_PROGRAMS.get(program, program + ".exe") if platform == WINDOWS
+                  else program)
+    return names
+
+
 def interrupt_on_sigterm(_signum, _frame) -> None:
     raise KeyboardInterrupt
 
@@ -1186,6 +1333,14 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--wine-debug", default="-all", metavar="CHANNELS",
                         help="WINEDEBUG for the programs under Wine (default -all; err+all "
                              "shows why Wine could not start a program, on stderr)")
+    parser.add_argument("--rfclib", choices=LIBRARIES,
+                        help="run every case without a folder of its own from a folder that "
+                             "holds the programs and only this RFC library (nw: the "
+                             "NetWeaver stand-in with its companions); default: from --bin, "
+                             "with the classic library there")
+    parser.add_argument("--nw-bin", type=Path,
+                        help="folder with the NetWeaver stand-in and its companions "
+                             "(default: --bin/nwrfc)")
     options = parser.parse_args(argv)
     if options.jobs < 1:
         parser.error("-j needs a number of at least 1")
@@ -1217,11 +1372,21 @@ def main(argv: list[str]) -> int:
 
     bin_dir = options.bin.resolve()
     sim_dir = (options.sim_bin or options.bin).resolve()
+    platform = WINDOWS if options.wine else POSIX
+    libs = Libraries(options.rfclib, platform, (options.nw_bin or bin_dir / "nwrfc").resolve())
+    stage_root = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-bin-"))
+    try:
+        libs.set_up(stage_root, bin_dir, programs_of(selected, platform))
+    except CaseError as e:
+        shutil.rmtree(stage_root, ignore_errors=True)
+        print("e2e: %s" % e)
+        return 1
     wine = None
     if options.wine:
         try:
             loader, server = find_wine()
         except WineError as e:
+            shutil.rmtree(stage_root, ignore_errors=True)
             print("e2e: %s" % e)
             return 1
         wine = Wine(loader, server, options.jobs, options.wine_debug)
@@ -1232,7 +1397,7 @@ def main(argv: list[str]) -> int:
             print("e2e: Wine prefixes ready after %.1f s" % (time.monotonic() - began),
                   flush=True)
         ran, case_failures, skipped = run_selected(selected, name_of, bin_dir, sim_dir, wine,
-                                                   options.jobs)
+                                                   libs, options.jobs)
     except KeyboardInterrupt:
         _interrupted.set()
         kill_all_live()
@@ -1247,11 +1412,13 @@ def main(argv: list[str]) -> int:
             signal.signal(signal.SIGTERM, signal.SIG_IGN)
             kill_all_live()
             wine.close()
+        shutil.rmtree(stage_root, ignore_errors=True)
 
     failed += case_failures
     ran += len(strays)
     print("e2e: %d passed, %d failed, %d cases run, %d skipped (not for %s) in %.1f s"
-          % (ran - failed, failed, ran, skipped, WINDOWS if wine is not None else POSIX,
+          % (ran - failed, failed, ran, skipped,
+             platform if options.rfclib is None else platform + " with " + options.rfclib,
              time.monotonic() - began))
     return 0 if failed == 0 else 1
 

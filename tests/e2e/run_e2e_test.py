@@ -490,6 +490,97 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("stderr", False, out)
         self.assertIn("expected: ...saprfc.ini\\n", out)
 
+    # -- the RFC library of a run
+
+    NW_NAMES = ("libsapnwrfc.so", "libsapucum.so", "libicuuc.so.50", "libicudata.so.50",
+                "libicui18n.so.50", "libicudecnumber.so")
+
+    def libraries_in_bin(self) -> None:
+        (self.bin / "librfccm.so").write_bytes(b"classic")
+        (self.bin / "nwrfc").mkdir()
+        for name in self.NW_NAMES:
+            (self.bin / "nwrfc" / name).write_bytes(name.encode())
+
+    def test_rfclib_runs_from_a_folder_with_that_library_only(self):
+        self.libraries_in_bin()
+        (self.bin / "unrelated").write_bytes(b"not copied")
+        self.case("dir", {"args": ["selfdir"]}, b"{PROGRAM_DIR} ignored\n")
+        status, out = self.run_runner("-k", "dir")
+        self.assertIn("+%s/ fake librfccm.so nwrfc unrelated\\n" % self.bin, out)  # BIN itself
+        status, out = self.run_runner("--rfclib", "classic")
+        self.assertRegex(out, r"\+/\S*/bin-classic/ fake librfccm.so\\n")
+        status, out = self.run_runner("--rfclib", "nw")
+        self.assertRegex(out, r"\+/\S*/bin-nw/ fake %s\\n" % " ".join(sorted(self.NW_NAMES)))
+        self.assertIn("0 skipped (not for posix with nw)", out)
+
+    def test_rfclib_needs_the_library_files(self):
+        self.case("a", {"args": ["echo"]}, b"\n")
+        status, out = self.run_runner("--rfclib", "nw")
+        self.assertEqual(status, 1)
+        self.assertIn("libsapnwrfc.so, for the runs with the nw library, is not there", out)
+        nw = self.tmp / "elsewhere"
+        nw.mkdir()
+        for name in self.NW_NAMES:
+            (nw / name).write_bytes(b"x")
+        status, out = self.run_runner("--rfclib", "nw", "--nw-bin", str(nw))
+        self.assertEqual(status, 0, out)
+
+    def test_libraries_choose_the_cases_that_run(self):
+        self.libraries_in_bin()
+        note = {"library_note": "why"}
+        self.case("both", {"args": ["echo", "x"]}, b"x\n")
+        self.case("classic", {"args": ["echo", "x"], "libraries": ["classic"], **note}, b"x\n")
+        self.case("nw", {"args": ["echo", "x"], "libraries": ["nw"], **note}, b"x\n")
+        self.case("unexplained", {"args": ["echo"], "libraries": ["nw"]}, b"\n")
+        self.case("unknown", {"args": ["echo"], "libraries": ["sap"]}, b"\n")
+        status, out = self.run_runner()
+        self.assertIn("skip nw (only with the nw library)\n", out)
+        self.assertOutcome("classic", True, out)
+        self.assertIn("a case for one library says why in 'library_note'", out)
+        self.assertIn("'libraries' must list one or both of classic, nw", out)
+        status, out = self.run_runner("--rfclib", "nw")
+        self.assertIn("skip classic (only with the classic library)\n", out)
+        self.assertOutcome("nw", True, out)
+        self.assertOutcome("both", True, out)
+
+    def test_program_folder_takes_netweaver_files_and_names(self):
+        self.libraries_in_bin()
+        self.case("all", {"args": ["selfdir"], "program_folder": {"*": "nw:*"}},
+                  ("{PROGRAM_DIR} fake %s\n" % " ".join(sorted(self.NW_NAMES))).encode())
+        self.case("one", {"args": ["cat", "{NW_ICUUC}"], "program_folder": {},
+                          "from_bin": {"{NW_ICUUC}": "nw:{NW_ICUUC}"}},
+                  b"libicuuc.so.50 {NW_LIBRARY} {NW_ICUDT}")
+        self.case("star", {"args": ["echo"], "program_folder": {"*": "bin:fake"}}, b"\n")
+        status, out = self.run_runner()
+        self.assertOutcome("all", True, out)
+        self.assertOutcome("one", False, out)  # the names are replaced in the expected stdout
+        self.assertIn("-libicuuc.so.50 libsapnwrfc.so libicudata.so.50", out)
+        self.assertOutcome("star", False, out)
+        self.assertIn("'*' maps to 'nw:*' only", out)
+
+    def test_simlog_values_lose_their_padding_with_the_netweaver_library(self):
+        self.libraries_in_bin()
+        sim = textwrap.dedent("""\
+            import signal, sys, time
+            args = sys.argv[1:]
+            open(args[args.index("--log") + 1], "w").write("LOGON user=[MONITOR] pw\\n")
+            open(args[args.index("--port-file") + 1], "w").write("1\\n")
+            signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+            while True:
+                time.sleep(1)
+            """)
+        executable(self.bin / "rfcsim", sim)
+        log = b"LOGON user=[MONITOR     ] pw\n"
+        self.case("padded", {"args": ["echo"]}, b"\n", scenario=b"S", simlog=log)
+        self.case("picked", {"args": ["echo", "RFCLIB=nw"], "program_folder": {
+            "{LIBRARY}": "bin:{LIBRARY}", "*": "nw:*"}}, b"RFCLIB=nw\n", scenario=b"S",
+            simlog=log)
+        status, out = self.run_runner("--rfclib", "classic")
+        self.assertOutcome("padded", False, out)
+        self.assertOutcome("picked", True, out)
+        status, out = self.run_runner("--rfclib", "nw")
+        self.assertOutcome("padded", True, out)
+
     def test_fifos_and_empty_folders_are_made_in_the_working_directory(self):
         self.case("fifo", {"args": ["kind", "p"], "fifos": ["p"], "platforms": ["posix"]},
                   b"fifo\n")

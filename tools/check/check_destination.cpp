@@ -89,8 +89,7 @@ bool check_destination_file(CheckRun& run, const std::string& file_name, Gateway
   run.log.ok(what + ": DEST=" + entry->name + ", TYPE=" + entry->type + ", ASHOST=" +
              entry->ashost + ", SYSNR=" + entry->sysnr + ", GWHOST=" + entry->gwhost +
              ", GWSERV=" + entry->gwserv + "; the sensor copies it to " +
-             std::string(kParameterFile) + " and opens with RfcOpenEx (user and password are "
-             "checked at the open)");
+             std::string(kParameterFile) + " and opens with RfcOpenEx");
   if (!check_rfc_ini(run, what, profile.destination)) return false;
   target.ashost = entry->ashost;
   target.sysnr = sysnr < 0 ? 0 : sysnr;

@@ -55,8 +55,8 @@ std::string check_gateway(CheckRun& run, std::string_view prefix) {
     const bool host_selector = find_selector(sensor.settings, ",HOST=") != std::string::npos;
     const bool number_selector = find_selector(sensor.settings, ",NO=") != std::string::npos;
     run.log.ok(std::string(prefix) + "connection values: no destination file " + file_name +
-               ", so the sensor opens with the profile's values (RfcOpen, user and password "
-               "checked at the first call): application server " + quoted(target.ashost) +
+               ", so the sensor opens with the profile's values (RfcOpen): application "
+               "server " + quoted(target.ashost) +
                (host_selector ? " (,HOST=)" : "") + ", system number " +
                std::to_string(target.sysnr) + (number_selector ? " (,NO=)" : "") +
                ", gateway host " + quoted(target.gwhost) + ", gateway service " +

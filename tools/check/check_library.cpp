@@ -2,6 +2,7 @@
 #include "check/library_choice.h"
 #include "check/library_header.h"
 #include "os/shared_library.h"
+#include "rfc/rfc.h"
 
 namespace tw::check {
 
@@ -42,7 +43,14 @@ bool check_library_file(CheckRun& run, const std::string& what, const std::strin
   return true;
 }
 
+/// True when "RFCLIB=CLASSIC" allows the classic library only.
+bool settings_allow_classic_only(const RunSettings& settings) {
+  return rfc_library_selector(settings.option_upper) == RfcLibraryChoice::classic;
+}
+
 }  // namespace
+
+bool logon_checked_at_first_call(const CheckRun& run) { return run.library_kind == "classic"; }
 
 void check_library(CheckRun& run) {
   const RunSettings& settings = run.sensor.settings;
@@ -56,20 +64,29 @@ void check_library(CheckRun& run) {
   run.log.ok("program folder " + choice.directory);
   if (choice.kind.empty()) {
     run.log.fail("RFC library", "the sensor answers \"" + choice.error + "\"",
-                 "place SAP's RFC library " + choice.file + " for " +
-                     machine_text(own_binary_kind()) + " in " + choice.directory +
-                     ", beside the sensor");
+                 "place SAP's RFC library for " + machine_text(own_binary_kind()) + " in " +
+                     choice.directory + ", beside the sensor: " + choice.file +
+                     (choice.file == kRfcLibraryFile && !settings_allow_classic_only(settings)
+                          ? " (classic), or " + std::string(kNwRfcLibraryFile) +
+                                " (NetWeaver) with its companions"
+                          : std::string()));
     run.library_problem = "there is no RFC library";
     return;
   }
 
+  run.library_kind = choice.kind;
   const std::string what = "RFC library " + choice.file + " (" + choice.kind + ")";
   bool usable = check_library_file(run, what, choice.directory + choice.file);
+  bool answer_told = false;
   for (const std::string& companion : choice.companions) {
     const std::string path = choice.directory + companion;
     if (!library_file_present(path)) {
-      run.log.fail(what + " companion " + companion, "not in " + choice.directory,
+      // The sensor names the first companion it misses.
+      run.log.fail(what + " companion " + companion,
+                   "not in " + choice.directory +
+                       (answer_told ? "" : "; the sensor answers \"" + choice.error + "\""),
                    "place " + companion + " of the same SAP release beside " + choice.file);
+      answer_told = true;
       usable = false;
     } else if (!check_library_file(run, what + " companion " + companion, path)) {
       usable = false;

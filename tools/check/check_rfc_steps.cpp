@@ -142,7 +142,9 @@ bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view sk
   }
   run.log.ok(logon + " (" + way + ") as user " + quoted(sensor.profile.user) + ", client " +
              quoted(sensor.profile.client) + ": connection opened (" + took_since(began) + ")" +
-             (destination_way ? "" : "; user and password are checked at the first call"));
+             (destination_way || !logon_checked_at_first_call(run)
+                  ? "; user and password accepted"
+                  : "; the library checks user and password at the first call"));
 
   run.step = system_info;
   rfc.run_status = kRunStatusError;

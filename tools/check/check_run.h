@@ -22,6 +22,7 @@ struct CheckRun {
   std::uint64_t start_ms = 0;
   CompletedName name;            ///< the profile name as completed
   bool library_usable = false;   ///< the RFC library is loaded and bound
+  std::string library_kind;      ///< "classic" or "NetWeaver", once it is chosen
   std::string library_problem;   ///< why not, for the checks it makes impossible
   std::string step;              ///< what the RFC library is doing now, for its error handler
 };
@@ -81,6 +82,10 @@ void check_deadline_setting(CheckRun& run);
 
 /// The time the whole check took, against the deadline.
 void check_elapsed_time(CheckRun& run);
+
+/// True when the logon of an open by the profile's values (RfcOpen) is checked only at the
+/// first call: so the classic library does, the NetWeaver one checks it at the open.
+bool logon_checked_at_first_call(const CheckRun& run);
 
 /// A duration as the check lines show it: "N ms" below 10 s, else "N.N s".
 std::string duration_text(std::uint64_t milliseconds);

@@ -1,5 +1,6 @@
 #include "check/library_choice.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "os/shared_library.h"
@@ -7,21 +8,45 @@
 
 namespace tw::check {
 
-LibraryChoice choose_library(const RunSettings&) {
+namespace {
+
+/// The library choice of the selectors, as the sensor takes it.
+RfcLibraryChoice choice_of(const RunSettings& settings) {
+  return rfc_library_selector(settings.option_upper);
+}
+
+}  // namespace
+
+LibraryChoice choose_library(const RunSettings& settings) {
   LibraryChoice choice;
   choice.directory = program_directory();
-  choice.file = kRfcLibraryFile;
-  if (!choice.directory.empty() && library_file_present(choice.directory + choice.file)) {
+  const RfcLibraryChoice allowed = choice_of(settings);
+  const RfcLibraryPick pick = pick_rfc_library(
+      allowed, choice.directory, [](const std::string& path) { return library_file_present(path); });
+  choice.error = pick.error;
+  const bool netweaver_there =
+      !choice.directory.empty() && allowed != RfcLibraryChoice::classic &&
+      library_file_present(choice.directory + std::string(kNwRfcLibraryFile));
+  if (pick.kind == RfcLibraryKind::classic) {
     choice.kind = "classic";
-    return choice;
+    choice.file = kRfcLibraryFile;
+  } else if (pick.kind == RfcLibraryKind::netweaver || netweaver_there) {
+    // Also when a companion is missing: the check names each one.
+    choice.kind = "NetWeaver";
+    choice.file = kNwRfcLibraryFile;
+    for (const std::string_view companion : kNwRfcCompanions) {
+      choice.companions.emplace_back(companion);
+    }
+    // In the order of their names, the same on every platform.
+    std::sort(choice.companions.begin(), choice.companions.end());
+  } else {
+    choice.file = allowed == RfcLibraryChoice::netweaver ? kNwRfcLibraryFile : kRfcLibraryFile;
   }
-  // The sensor's own loading names what is missing; with no file there it loads nothing.
-  load_rfc_library(choice.error);
   return choice;
 }
 
-bool load_chosen_library(const RunSettings&, std::string& error) {
-  return load_rfc_library(error);
+bool load_chosen_library(const RunSettings& settings, std::string& error) {
+  return load_rfc_library(choice_of(settings), error);
 }
 
 std::string library_version(const std::string& path) {

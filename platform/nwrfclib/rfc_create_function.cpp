@@ -1,0 +1,79 @@
+// RfcCreateFunction, RfcDestroyFunction, RfcDescribeFunction and RfcDescribeType: function
+// containers and what they were made from.
+#include "error.h"
+#include "nw_state.h"
+#include "sapnwrfc.h"
+
+/*
+ * A container for one call of the function, every value initial; NULL with
+ * RFC_INVALID_HANDLE for a description that is no live one.
+ */
+extern "C" RFC_FUNCTION_HANDLE SAP_API RfcCreateFunction(RFC_FUNCTION_DESC_HANDLE funcDescHandle,
+                                                         RFC_ERROR_INFO* errorInfo) {
+  using namespace tw::nwrfclib;
+  return guarded(errorInfo, RFC_FUNCTION_HANDLE{nullptr}, [&]() -> RFC_FUNCTION_HANDLE {
+    const FunctionDesc* function = find_function_desc(funcDescHandle);
+    if (function == nullptr) {
+      report(errorInfo, invalid_handle("function description"));
+      return nullptr;
+    }
+    std::unique_ptr<Container> container = Container::function(*function);
+    const RFC_FUNCTION_HANDLE handle = handle_of(*container);
+    state().functions.emplace(container->id, std::move(container));
+    succeed(errorInfo);
+    return handle;
+  });
+}
+
+/*
+ * Frees a function container with every structure, table and row handle taken from it;
+ * RFC_INVALID_HANDLE for a handle that is no live function container.
+ */
+extern "C" RFC_RC SAP_API RfcDestroyFunction(RFC_FUNCTION_HANDLE funcHandle,
+                                             RFC_ERROR_INFO* errorInfo) {
+  using namespace tw::nwrfclib;
+  return guarded(errorInfo, RFC_UNKNOWN_ERROR, [&]() -> RFC_RC {
+    const auto found = state().functions.find(id_of(funcHandle));
+    if (found == state().functions.end())
+      return report(errorInfo, invalid_handle("function"));
+    forget_handles(*found->second);
+    state().functions.erase(found);
+    return succeed(errorInfo);
+  });
+}
+
+/*
+ * The description a function container was made from; NULL with RFC_INVALID_HANDLE for a
+ * handle that is no live function container.
+ */
+extern "C" RFC_FUNCTION_DESC_HANDLE SAP_API RfcDescribeFunction(RFC_FUNCTION_HANDLE funcHandle,
+                                                                RFC_ERROR_INFO* errorInfo) {
+  using namespace tw::nwrfclib;
+  return guarded(errorInfo, RFC_FUNCTION_DESC_HANDLE{nullptr}, [&]() -> RFC_FUNCTION_DESC_HANDLE {
+    const Container* container = find_container(funcHandle);
+    if (container == nullptr || container->function_desc() == nullptr) {
+      report(errorInfo, invalid_handle("function"));
+      return nullptr;
+    }
+    succeed(errorInfo);
+    return handle_from_id<RFC_FUNCTION_DESC_HANDLE>(container->function_desc()->id);
+  });
+}
+
+/*
+ * The type of a structure container, the row type of a table; NULL with RFC_INVALID_HANDLE
+ * for a handle that is neither.
+ */
+extern "C" RFC_TYPE_DESC_HANDLE SAP_API RfcDescribeType(DATA_CONTAINER_HANDLE dataHandle,
+                                                        RFC_ERROR_INFO* errorInfo) {
+  using namespace tw::nwrfclib;
+  return guarded(errorInfo, RFC_TYPE_DESC_HANDLE{nullptr}, [&]() -> RFC_TYPE_DESC_HANDLE {
+    const Container* container = find_container(dataHandle);
+    if (container == nullptr || container->type_desc() == nullptr) {
+      report(errorInfo, invalid_handle("structure or table"));
+      return nullptr;
+    }
+    succeed(errorInfo);
+    return handle_from_id<RFC_TYPE_DESC_HANDLE>(container->type_desc()->id);
+  });
+}

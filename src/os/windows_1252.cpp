@@ -1,0 +1,46 @@
+#include "os/windows_1252.h"
+
+namespace tw {
+
+namespace {
+
+/// The byte of a UTF-16 code unit in Windows-1252; '?' when the code page lacks it.
+char byte_of(char16_t unit) {
+  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+  for (unsigned i = 0; i < 32; ++i) {
+    const char32_t c = kWindows1252High[i];
+    if (c == unit || (c == 0 && unit == 0x80 + i)) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+}  // namespace
+
+char32_t windows_1252_character(unsigned char byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : byte;
+}
+
+std::string windows_1252_of_utf16(std::u16string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t unit = text[i];
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+    result.push_back(unit >= 0xD800 && unit <= 0xDFFF ? '?' : byte_of(unit));
+  }
+  return result;
+}
+
+std::u16string utf16_of_windows_1252(std::string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    const char32_t character = windows_1252_character(byte);
+    result.push_back(static_cast<char16_t>(character != 0 ? character : byte));
+  }
+  return result;
+}
+
+}  // namespace tw
