@@ -37,6 +37,12 @@ SocketId connect_tcp(const std::string& host, std::uint16_t port, Deadline deadl
                      std::string& reason);
 
 /*
+ * Makes the platform's sockets ready once per process (Winsock on Windows); false when they
+ * cannot be used.
+ */
+bool sockets_ready();
+
+/*
  * Looks up the addresses of `host` (a name or an address) for TCP as connect_tcp does,
  * as numeric texts in the order the system gives them, each once. False with `reason`
  * "host unknown" when there is none.

@@ -1,8 +1,6 @@
 // Winsock behind net.h.
 #include "net.h"
 
-#include <algorithm>
-
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -170,35 +168,7 @@ Io receive_exact(SocketId id, char* buffer, std::size_t size, Deadline deadline,
   return Io::kDone;
 }
 
-bool resolve_host(const std::string& host, std::vector<std::string>& addresses,
-                  std::string& reason) {
-  if (!winsock_ready()) {
-    reason = "Winsock unavailable";
-    return false;
-  }
-  addresses.clear();
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  addrinfo* found = nullptr;
-  if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-    reason = "host unknown";
-    return false;
-  }
-  for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
-    char text[NI_MAXHOST] = {};
-    if (::getnameinfo(address->ai_addr, static_cast<socklen_t>(address->ai_addrlen), text,
-                      sizeof text, nullptr, 0, NI_NUMERICHOST) != 0) {
-      continue;
-    }
-    if (std::find(addresses.begin(), addresses.end(), text) == addresses.end()) {
-      addresses.emplace_back(text);
-    }
-  }
-  ::freeaddrinfo(found);
-  if (addresses.empty()) reason = "host unknown";
-  return !addresses.empty();
-}
+bool sockets_ready() { return winsock_ready(); }
 
 void close_socket(SocketId id) {
   if (id != kNoSocket) ::closesocket(socket_of(id));

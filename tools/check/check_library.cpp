@@ -93,7 +93,7 @@ void check_library(CheckRun& run) {
     }
   }
   if (!usable) {
-    run.log.skip(what + " loading", "the files above do not fit");
+    run.log.skip(what + " loading", "the files above do not fit the program");
     run.library_problem = "the RFC library cannot be loaded";
     return;
   }
