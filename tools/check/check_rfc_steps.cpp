@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "check/check_run.h"
@@ -37,6 +38,15 @@ std::string sensor_answer(Sensor& sensor) {
   std::string message = std::move(sensor.report.buffer);
   sensor.report.buffer.clear();
   return message;
+}
+
+/// The trace notice the sensor would append for the library's trace file as it is now,
+/// without its leading " - ": the last error text, "Please Check Trace-File !" or "Look for
+/// Trace-File".
+std::string trace_notice() {
+  Report report;
+  append_trace_notice(report);
+  return report.buffer.substr(std::min<std::size_t>(3, report.buffer.size()));
 }
 
 /// Milliseconds since `began`, as "took N ms".
@@ -130,7 +140,7 @@ bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view sk
   if (rfc.handle == 0) {
     const LibraryError error = last_library_error();
     run.log.fail(logon + " (" + way + ")",
-                 library_says(error) + "; the sensor " +
+                 library_says(error) + "; trace notice: " + trace_notice() + "; the sensor " +
                      (list ? std::string("counts the system as failed")
                            : "answers \"Error 1011: RFC-Open for " + sensor.profile.destination +
                                  " failed !\"") +

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "check/library_choice.h"
 #include "os/deadline_timer.h"
 #include "support/simulated_sap.h"
 #include "support/temp_dir.h"
@@ -111,6 +112,25 @@ TEST_F(RunCheck, AMissingProfileNameIsTheOnlyCheck) {
             "Profile-Name is missing !\" -- to do: name the profile as the first parameter, as "
             "PRTG passes it: tarnwheel-check PRD [SELECTORS]\n"
             "1 check: 0 ok, 1 failed, 0 skipped\n");
+}
+
+TEST(LibraryChoice, TheSensorsPickDecides) {
+  // The tests' folder holds the classic stand-in; the NetWeaver one lies in a folder below.
+  RunSettings settings;
+  LibraryChoice choice = choose_library(settings);
+  EXPECT_EQ(choice.kind, "classic");
+  EXPECT_EQ(choice.file, kRfcLibraryFile);
+  EXPECT_TRUE(choice.companions.empty());
+  EXPECT_EQ(choice.error, "");
+  EXPECT_EQ(library_version(choice.directory + choice.file), "");  // no RfcGetVersion
+
+  settings.option_upper = "RFCLIB=NW";
+  choice = choose_library(settings);
+  EXPECT_EQ(choice.kind, "");
+  EXPECT_EQ(choice.file, kNwRfcLibraryFile);
+  EXPECT_NE(choice.error.find(std::string(kNwRfcLibraryFile) + " not found in "),
+            std::string::npos)
+      << choice.error;
 }
 
 TEST_F(RunCheck, DurationsAsTheLinesShowThem) {
