@@ -30,6 +30,12 @@ GatewayTarget profile_target(const RfcState& rfc) {
   return target;
 }
 
+/// A system number as SAP writes it: two digits from 0 to 99, any other number as it is.
+std::string two_digits(int number) {
+  const std::string text = std::to_string(number);
+  return number >= 0 && number < 10 ? "0" + text : text;
+}
+
 /// How the port was had from the service, for the lines.
 std::string port_origin(const GatewayTarget& target) {
   const std::string_view service = rfclib::drop_trailing_blanks(target.gwservice);
@@ -58,7 +64,7 @@ std::string check_gateway(CheckRun& run, std::string_view prefix) {
                ", so the sensor opens with the profile's values (RfcOpen): application "
                "server " + quoted(target.ashost) +
                (host_selector ? " (,HOST=)" : "") + ", system number " +
-               std::to_string(target.sysnr) + (number_selector ? " (,NO=)" : "") +
+               two_digits(target.sysnr) + (number_selector ? " (,NO=)" : "") +
                ", gateway host " + quoted(target.gwhost) + ", gateway service " +
                quoted(target.gwservice));
     if (sensor.rfc.options.mode == RFC_MODE_R3ONLY && (target.sysnr < 0 || target.sysnr > 99)) {

@@ -86,10 +86,18 @@ void check_list_run(CheckRun& run, const LocatedProfile& located) {
   }
   if (list.option_replaced) {
     settings.option_kept = list.option_kept;
-    const std::optional<unsigned> deadline = deadline_selector(upper_a_to_z(list.allocation));
+    const std::string allocation_upper = upper_a_to_z(list.allocation);
+    const std::optional<unsigned> deadline = deadline_selector(allocation_upper);
     if (deadline) {
       settings.deadline = *deadline;
       run.log.ok("deadline " + std::to_string(*deadline) + " s, from the allocation line");
+    } else if (allocation_upper.find("TIMEOUT=") != std::string::npos) {
+      run.log.fail("deadline of the allocation line",
+                   "its Timeout= is no number of seconds from 1 to " +
+                       std::to_string(kLongestDeadline) + ", so the sensor keeps " +
+                       std::to_string(settings.deadline) + " s",
+                   "write Timeout=N with N from 1 to " + std::to_string(kLongestDeadline) +
+                       " in the allocation line");
     }
   }
   settings.item = list.item;
