@@ -104,118 +104,140 @@ void report_item(CheckRun& run, const std::string& what, const std::string& took
                "look at the database in the SAP system (DB50)");
 }
 
-}  // namespace
+/// The names of the four steps of one system, as its lines show them.
+struct StepNames {
+  std::string logon, system_info, database, statistics;
+};
 
-bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view skip_because) {
+/// The open, as the sensor makes it. True when a connection is open.
+bool check_logon(CheckRun& run, const StepNames& steps) {
   Sensor& sensor = run.sensor;
-  RfcState& rfc = sensor.rfc;
   const bool list = sensor.settings.item_selection;
-  const std::string p(prefix);
-  const std::string logon = p + "logon", system_info = p + "RFC_SYSTEM_INFO",
-                    database = p + "database",
-                    statistics = p + "ADA_LOG_STATISTICS" + (list ? " item" : "");
-  std::string because(skip_because);
-  if (because.empty() && !run.library_usable) because = run.library_problem;
-  if (!because.empty()) {
-    for (const std::string* what : {&logon, &system_info, &database, &statistics}) {
-      run.log.skip(*what, because);
-    }
-    return false;
-  }
-  const auto skip_rest = [&](std::initializer_list<const std::string*> rest,
-                             const std::string& why) {
-    for (const std::string* what : rest) run.log.skip(*what, why);
-  };
-  const std::string ends_list = list ? "; this ends the whole run over the list" : "";
-
   const bool destination_way =
       static_cast<bool>(open_for_reading(destination_file_name(sensor.profile.destination), true));
-  const std::string way = destination_way ? "RfcOpenEx" : "RfcOpen";
+  const std::string what = steps.logon + (destination_way ? " (RfcOpenEx)" : " (RfcOpen)");
   register_environment(sensor);
   sensor.report.buffer.clear();
-  rfc.run_status = kRunStatusError;
-  run.step = logon;
-  std::uint64_t began = steady_milliseconds();
-  rfc.handle = open_connection(sensor);
-  if (rfc.handle == 0) {
+  sensor.rfc.run_status = kRunStatusError;
+  const std::uint64_t began = steady_milliseconds();
+  sensor.rfc.handle = open_connection(sensor);
+  if (sensor.rfc.handle == 0) {
     const LibraryError error = last_library_error();
-    run.log.fail(logon + " (" + way + ")",
+    run.log.fail(what,
                  library_says(error) + "; trace notice: " + trace_notice() + "; the sensor " +
                      (list ? std::string("counts the system as failed")
                            : "answers \"Error 1011: RFC-Open for " + sensor.profile.destination +
                                  " failed !\"") +
                      " (" + took_since(began) + ")",
                  remedy_for_library_error(error.message, error.internal_status));
-    skip_rest({&system_info, &database, &statistics}, "the logon failed");
-    run.step.clear();
+    for (const std::string* rest : {&steps.system_info, &steps.database, &steps.statistics}) {
+      run.log.skip(*rest, "the logon failed");
+    }
     return false;
   }
-  run.log.ok(logon + " (" + way + ") as user " + quoted(sensor.profile.user) + ", client " +
+  run.log.ok(what + " as user " + quoted(sensor.profile.user) + ", client " +
              quoted(sensor.profile.client) + ": connection opened (" + took_since(began) + ")" +
              (destination_way || !logon_checked_at_first_call(run)
                   ? "; user and password accepted"
                   : "; the library checks user and password at the first call"));
+  return true;
+}
 
-  run.step = system_info;
+/// RFC_SYSTEM_INFO and the database check on the open connection. True when both passed;
+/// else the connection is closed.
+bool check_system_info(CheckRun& run, const StepNames& steps) {
+  Sensor& sensor = run.sensor;
+  RfcState& rfc = sensor.rfc;
+  const std::string ends_list =
+      sensor.settings.item_selection ? "; this ends the whole run over the list" : "";
   rfc.run_status = kRunStatusError;
-  began = steady_milliseconds();
+  const std::uint64_t began = steady_milliseconds();
   read_system_info(sensor);
+  const std::string took = took_since(began);
   if (rfc.run_status != kRunStatusOk) {
-    const std::string took = took_since(began);
     const LibraryError error = last_library_error();
-    run.log.fail(system_info,
+    run.log.fail(steps.system_info,
                  library_says(error) + "; the sensor answers \"" + sensor_answer(sensor) +
                      "\"" + ends_list + " (" + took + ")",
                  remedy_for_library_error(error.message, error.internal_status));
     close_connection(rfc);
-    skip_rest({&database, &statistics}, "RFC_SYSTEM_INFO failed");
-    run.step.clear();
+    run.log.skip(steps.database, "RFC_SYSTEM_INFO failed");
+    run.log.skip(steps.statistics, "RFC_SYSTEM_INFO failed");
     return false;
   }
   const std::string& record = rfc.system_info;
-  run.log.ok(system_info + ": system " + rfcsi_field(record, "RFCSYSID") + ", host " +
+  run.log.ok(steps.system_info + ": system " + rfcsi_field(record, "RFCSYSID") + ", host " +
              rfcsi_field(record, "RFCHOST") + ", database " + rfcsi_field(record, "RFCDBSYS") +
              " on " + rfcsi_field(record, "RFCDBHOST") + ", release " +
-             rfcsi_field(record, "RFCSAPRL") + " (" + took_since(began) + ")");
-
+             rfcsi_field(record, "RFCSAPRL") + " (" + took + ")");
   if (!is_maxdb(rfc.database_system)) {
-    run.log.fail(database, quoted(rfc.database_system) + " is not MaxDB; the sensor answers "
-                           "\"Error 1018: DataBase mismatch !\"" + ends_list,
+    run.log.fail(steps.database, quoted(rfc.database_system) + " is not MaxDB; the sensor "
+                                 "answers \"Error 1018: DataBase mismatch !\"" + ends_list,
                  "the sensor measures MaxDB (ADA) systems only: point the profile at one, or "
                  "remove the sensor for this system");
     close_connection(rfc);
-    skip_rest({&statistics}, "the database is not MaxDB");
-    run.step.clear();
+    run.log.skip(steps.statistics, "the database is not MaxDB");
     return false;
   }
-  run.log.ok(database + " " + quoted(rfc.database_system) + " is MaxDB");
+  run.log.ok(steps.database + " " + quoted(rfc.database_system) + " is MaxDB");
+  return true;
+}
 
-  run.step = statistics;
+/// ADA_LOG_STATISTICS on the open connection, then the close. True when it passed.
+bool check_statistics(CheckRun& run, const StepNames& steps) {
+  Sensor& sensor = run.sensor;
+  RfcState& rfc = sensor.rfc;
+  const bool list = sensor.settings.item_selection;
   rfc.run_status = kRunStatusError;
   sensor.list.found_mark = '.';
-  began = steady_milliseconds();
+  const std::uint64_t began = steady_milliseconds();
   read_log_statistics(sensor);
   const std::string took = took_since(began);
   close_connection(rfc);
-  run.step.clear();
   if (rfc.run_status != kRunStatusOk) {
     const LibraryError error = last_library_error();
-    run.log.fail(statistics,
+    run.log.fail(steps.statistics,
                  library_says(error) + "; the sensor " +
-                     (list ? std::string("counts the system as failed")
+                     (list ? "counts the system as failed; trace notice: " + trace_notice()
                            : "answers \"" + sensor_answer(sensor) + "\"") +
                      " (" + took + ")",
                  remedy_for_library_error(error.message, error.internal_status));
     return false;
   }
   if (list) {
-    report_item(run, statistics, took);
+    report_item(run, steps.statistics, took);
     return !rfc.statistics.empty() && rfc.statistics.back().first == sensor.settings.item;
   }
-  report_statistics(run, statistics, took);
+  report_statistics(run, steps.statistics, took);
   // As after the sensor's successful run: the library's trace goes.
   if (rfc.statistics_rows != 0) remove_file(kRfcTraceFile);
   return rfc.statistics_rows != 0;
+}
+
+}  // namespace
+
+bool check_rfc_steps(CheckRun& run, std::string_view prefix, std::string_view skip_because) {
+  const std::string p(prefix);
+  const StepNames steps{p + "logon", p + "RFC_SYSTEM_INFO", p + "database",
+                        p + "ADA_LOG_STATISTICS" +
+                            (run.sensor.settings.item_selection ? " item" : "")};
+  std::string because(skip_because);
+  if (because.empty() && !run.library_usable) because = run.library_problem;
+  if (!because.empty()) {
+    for (const std::string* what :
+         {&steps.logon, &steps.system_info, &steps.database, &steps.statistics}) {
+      run.log.skip(*what, because);
+    }
+    return false;
+  }
+  run.step = steps.logon;
+  bool passed = check_logon(run, steps);
+  run.step = steps.system_info;
+  passed = passed && check_system_info(run, steps);
+  run.step = steps.statistics;
+  passed = passed && check_statistics(run, steps);
+  run.step.clear();
+  return passed;
 }
 
 }  // namespace tw::check
