@@ -21,8 +21,8 @@ LibraryChoice choose_library(const RunSettings& settings) {
   LibraryChoice choice;
   choice.directory = program_directory();
   const RfcLibraryChoice allowed = choice_of(settings);
-  const RfcLibraryPick pick = pick_rfc_library(
-      allowed, choice.directory, [](const std::string& path) { return library_file_present(path); });
+  const auto present = [](const std::string& path) { return library_file_present(path); };
+  const RfcLibraryPick pick = pick_rfc_library(allowed, choice.directory, present);
   choice.error = pick.error;
   const bool netweaver_there =
       !choice.directory.empty() && allowed != RfcLibraryChoice::classic &&
