@@ -4,11 +4,11 @@
 global-list runs over 50, 100 and 200 systems served by one rfcsim (total and per-system
 time, with the classic library).
 
-    bench/bench.py --bin build/bin [--runs 200] [--nw-bin build/bin/nwrfc]
+    bench/bench.py --bin build/bin [--runs 200]
 
 The single-system run goes once with the classic library (the sensor in --bin, the library
 beside it) and once with the NetWeaver library: a copy of the sensor in a folder that holds
-the NetWeaver stand-in and its companions (from --nw-bin) and no classic library.
+the NetWeaver stand-in and its companions (from BIN/nwrfc) and no classic library.
 
 Needs GNU time (/usr/bin/time, Debian package time) for the memory figures. The
 single-system run opens the profile from the working directory (selector "@"), so no
@@ -83,7 +83,7 @@ def netweaver_folder(bin_dir, nw_dir, work):
     for name in NW_FILES:
         source = os.path.join(nw_dir, name)
         if not os.path.isfile(source):
-            sys.exit(f"{source} is not there: build the NetWeaver stand-in or give --nw-bin")
+            sys.exit(f"{source} is not there: build the NetWeaver stand-in")
         shutil.copy2(source, folder)
     return folder
 
@@ -147,11 +147,9 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--bin", required=True, help="directory holding tarnwheel and rfcsim")
     parser.add_argument("--runs", type=int, default=200)
-    parser.add_argument("--nw-bin", help="folder of the NetWeaver stand-in and its companions "
-                                         "(default: BIN/nwrfc)")
     args = parser.parse_args()
     bin_dir = os.path.abspath(args.bin)
-    nw_dir = os.path.abspath(args.nw_bin or os.path.join(bin_dir, "nwrfc"))
+    nw_dir = os.path.join(bin_dir, "nwrfc")
 
     work = tempfile.mkdtemp(prefix="tarnwheel-bench-")
     sim = None

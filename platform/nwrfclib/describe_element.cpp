@@ -9,37 +9,30 @@ namespace tw::nwrfclib {
 namespace {
 
 /*
- * The handle of the type of a structure or table element; NULL for the others.
+ * What the records of a parameter and of a field share.
  */
-RFC_TYPE_DESC_HANDLE type_handle(const Element& element) {
-  return element.type_desc == nullptr
-             ? nullptr
-             : handle_from_id<RFC_TYPE_DESC_HANDLE>(element.type_desc->id);
+template <typename Record>
+void fill_common(const Element& element, Record& record) {
+  copy_text(record.name, std::size(record.name), element.name);
+  record.type = element.type;
+  record.nucLength = element.nuc_length;
+  record.ucLength = element.uc_length;
+  record.typeDescHandle = element.type_desc == nullptr
+                              ? nullptr
+                              : handle_from_id<RFC_TYPE_DESC_HANDLE>(element.type_desc->id);
 }
 
 }  // namespace
 
 void fill_record(const Element& parameter, RFC_PARAMETER_DESC& record) {
-  copy_text(record.name, std::size(record.name), parameter.name);
-  record.type = parameter.type;
+  fill_common(parameter, record);
   record.direction = parameter.direction;
-  record.nucLength = parameter.nuc_length;
-  record.ucLength = parameter.uc_length;
-  record.typeDescHandle = type_handle(parameter);
 }
 
 void fill_record(const Element& field, RFC_FIELD_DESC& record) {
-  copy_text(record.name, std::size(record.name), field.name);
-  record.type = field.type;
-  record.nucLength = field.nuc_length;
+  fill_common(field, record);
   record.nucOffset = field.nuc_offset;
-  record.ucLength = field.uc_length;
   record.ucOffset = field.uc_offset;
-  record.typeDescHandle = type_handle(field);
-}
-
-const Element* element_at(const std::vector<Element>& elements, unsigned index) {
-  return index < elements.size() ? &elements[index] : nullptr;
 }
 
 }  // namespace tw::nwrfclib

@@ -19,24 +19,6 @@ std::size_t index_of(const Container& container, const std::string& name) {
 }
 
 /*
- * An integer as the wire carries it: 4 bytes, big-endian.
- */
-std::string int_bytes(std::int32_t number) {
-  const auto bits = static_cast<std::uint32_t>(number);
-  return {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
-          static_cast<char>(bits >> 8), static_cast<char>(bits)};
-}
-
-/*
- * The integer of 4 bytes, big-endian.
- */
-std::int32_t int_of(const std::string& bytes) {
-  std::uint32_t bits = 0;
-  for (char byte : bytes) bits = (bits << 8) | static_cast<unsigned char>(byte);
-  return static_cast<std::int32_t>(bits);
-}
-
-/*
  * Fills one parameter from a value of the reply.
  */
 void fill_parameter(const Element& element, Value& value, const wire::Value& sent) {
@@ -44,7 +26,7 @@ void fill_parameter(const Element& element, Value& value, const wire::Value& sen
   switch (element.type) {
     case RFCTYPE_INT: {
       int number = 0;
-      value.number = integer ? int_of(sent.bytes)
+      value.number = integer ? wire::int_of(sent.bytes)
                              : parse_decimal(from_bytes(sent.bytes), number) ? number : 0;
       break;
     }
@@ -54,8 +36,8 @@ void fill_parameter(const Element& element, Value& value, const wire::Value& sen
     case RFCTYPE_TABLE:
       break;  // tables come as tables
     default:
-      value.chars = fixed(integer ? decimal(int_of(sent.bytes)) : from_bytes(sent.bytes),
-                          element.length);
+      value.chars = fixed(
+          integer ? decimal(wire::int_of(sent.bytes)) : from_bytes(sent.bytes), element.length);
       break;
   }
 }
@@ -78,7 +60,8 @@ wire::Call call_of(const Container& function) {
       if (parameter.type == RFCTYPE_STRUCTURE)
         call.parameters.push_back({name, wire::ValueKind::kChar, record_of(*value.child)});
       else if (parameter.type == RFCTYPE_INT && value.set)
-        call.parameters.push_back({name, wire::ValueKind::kInt, int_bytes(value.number)});
+        call.parameters.push_back(
+            {name, wire::ValueKind::kInt, wire::int_bytes(value.number)});
       else if (value.set)
         call.parameters.push_back({name, wire::ValueKind::kChar,
                                    bytes_of(value.chars, parameter.nuc_length)});

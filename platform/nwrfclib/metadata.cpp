@@ -68,8 +68,14 @@ std::unique_ptr<FunctionDesc> describe(const wire::Interface& interface_of) {
                     .direction = static_cast<RFC_DIRECTION>(parameter.direction),
                     .length = parameter.length};
     if (element.type == RFCTYPE_STRUCTURE || element.type == RFCTYPE_TABLE) {
-      function->types.push_back(type_of(parameter));
-      element.type_desc = function->types.back().get();
+      // Parameters of one type share its description, as they share its name.
+      const std::u16string type_name = from_bytes(parameter.type);
+      for (const auto& type : function->types)
+        if (type->name == type_name) element.type_desc = type.get();
+      if (element.type_desc == nullptr) {
+        function->types.push_back(type_of(parameter));
+        element.type_desc = function->types.back().get();
+      }
       element.nuc_length = element.type_desc->nuc_length;
       element.uc_length = element.type_desc->uc_length;
     } else if (element.type == RFCTYPE_INT) {

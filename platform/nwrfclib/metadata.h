@@ -45,7 +45,8 @@ struct FunctionDesc {
 /*
  * The description of an interface from the partner: fields laid out one after the other,
  * an integer at an offset divisible by 4 in both layouts, a type's length rounded up to its
- * strictest field (characters 2 bytes in the "uc" layout). Ids are left 0.
+ * strictest field (characters 2 bytes in the "uc" layout). Parameters of the same type name
+ * share one description, the first one's. Ids are left 0.
  */
 std::unique_ptr<FunctionDesc> describe(const wire::Interface& interface_of);
 

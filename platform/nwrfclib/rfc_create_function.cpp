@@ -4,6 +4,34 @@
 #include "nw_state.h"
 #include "sapnwrfc.h"
 
+namespace tw::nwrfclib {
+
+namespace {
+
+/*
+ * The handle of the description `describe` names for a container (a member function that
+ * gives it, or NULL); NULL with RFC_INVALID_HANDLE (a `what` handle expected) when there is
+ * none.
+ */
+template <typename Handle, typename Description>
+Handle description_of(DATA_CONTAINER_HANDLE handle, const char* what, RFC_ERROR_INFO* info,
+                      const Description* (Container::*describe)() const) {
+  return guarded(info, Handle{nullptr}, [&]() -> Handle {
+    const Container* container = find_container(handle);
+    const Description* description = container == nullptr ? nullptr : (container->*describe)();
+    if (description == nullptr) {
+      report(info, invalid_handle(what));
+      return nullptr;
+    }
+    succeed(info);
+    return handle_from_id<Handle>(description->id);
+  });
+}
+
+}  // namespace
+
+}  // namespace tw::nwrfclib
+
 /*
  * A container for one call of the function, every value initial; NULL with
  * RFC_INVALID_HANDLE for a description that is no live one.
@@ -49,15 +77,8 @@ extern "C" RFC_RC SAP_API RfcDestroyFunction(RFC_FUNCTION_HANDLE funcHandle,
 extern "C" RFC_FUNCTION_DESC_HANDLE SAP_API RfcDescribeFunction(RFC_FUNCTION_HANDLE funcHandle,
                                                                 RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return guarded(errorInfo, RFC_FUNCTION_DESC_HANDLE{nullptr}, [&]() -> RFC_FUNCTION_DESC_HANDLE {
-    const Container* container = find_container(funcHandle);
-    if (container == nullptr || container->function_desc() == nullptr) {
-      report(errorInfo, invalid_handle("function"));
-      return nullptr;
-    }
-    succeed(errorInfo);
-    return handle_from_id<RFC_FUNCTION_DESC_HANDLE>(container->function_desc()->id);
-  });
+  return description_of<RFC_FUNCTION_DESC_HANDLE>(funcHandle, "function", errorInfo,
+                                                  &Container::function_desc);
 }
 
 /*
@@ -67,13 +88,6 @@ extern "C" RFC_FUNCTION_DESC_HANDLE SAP_API RfcDescribeFunction(RFC_FUNCTION_HAN
 extern "C" RFC_TYPE_DESC_HANDLE SAP_API RfcDescribeType(DATA_CONTAINER_HANDLE dataHandle,
                                                         RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return guarded(errorInfo, RFC_TYPE_DESC_HANDLE{nullptr}, [&]() -> RFC_TYPE_DESC_HANDLE {
-    const Container* container = find_container(dataHandle);
-    if (container == nullptr || container->type_desc() == nullptr) {
-      report(errorInfo, invalid_handle("structure or table"));
-      return nullptr;
-    }
-    succeed(errorInfo);
-    return handle_from_id<RFC_TYPE_DESC_HANDLE>(container->type_desc()->id);
-  });
+  return description_of<RFC_TYPE_DESC_HANDLE>(dataHandle, "structure or table", errorInfo,
+                                              &Container::type_desc);
 }

@@ -1,12 +1,7 @@
 // RfcGetTypeName, RfcGetFieldCount, RfcGetFieldDescByIndex, RfcGetFieldDescByName and
 // RfcGetTypeLength: what the type of a structure or table row holds.
-#include <iterator>
-
 #include "describe_element.h"
 #include "sapnwrfc.h"
-#include "text.h"
-
-using tw::nwrfclib::TypeDesc;
 
 /*
  * The type's name, zero-terminated.
@@ -14,11 +9,7 @@ using tw::nwrfclib::TypeDesc;
 extern "C" RFC_RC SAP_API RfcGetTypeName(RFC_TYPE_DESC_HANDLE typeHandle,
                                          RFC_ABAP_NAME bufferForName, RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_type_desc(typeHandle), "type description", errorInfo,
-                          [&](const TypeDesc& type) {
-                            copy_text(bufferForName, std::size(RFC_ABAP_NAME{}), type.name);
-                            return succeed(errorInfo);
-                          });
+  return give_name(find_type_desc(typeHandle), "type description", bufferForName, errorInfo);
 }
 
 /*
@@ -27,11 +18,7 @@ extern "C" RFC_RC SAP_API RfcGetTypeName(RFC_TYPE_DESC_HANDLE typeHandle,
 extern "C" RFC_RC SAP_API RfcGetFieldCount(RFC_TYPE_DESC_HANDLE typeHandle, unsigned* count,
                                            RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_type_desc(typeHandle), "type description", errorInfo,
-                          [&](const TypeDesc& type) {
-                            if (count != nullptr) *count = static_cast<unsigned>(type.fields.size());
-                            return succeed(errorInfo);
-                          });
+  return give_count(find_type_desc(typeHandle), "type description", count, errorInfo);
 }
 
 /*
@@ -41,12 +28,8 @@ extern "C" RFC_RC SAP_API RfcGetFieldDescByIndex(RFC_TYPE_DESC_HANDLE typeHandle
                                                  unsigned index, RFC_FIELD_DESC* fieldDescr,
                                                  RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_type_desc(typeHandle), "type description", errorInfo,
-                          [&](const TypeDesc& type) {
-                            return give_record(element_at(type.fields, index), "field",
-                                               "number " + std::to_string(index), fieldDescr,
-                                               errorInfo);
-                          });
+  return give_element_at(find_type_desc(typeHandle), "type description", "field", index,
+                         fieldDescr, errorInfo);
 }
 
 /*
@@ -57,12 +40,8 @@ extern "C" RFC_RC SAP_API RfcGetFieldDescByName(RFC_TYPE_DESC_HANDLE typeHandle,
                                                 SAP_UC const* name, RFC_FIELD_DESC* fieldDescr,
                                                 RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_type_desc(typeHandle), "type description", errorInfo,
-                          [&](const TypeDesc& type) {
-                            return give_record(find_element(type.fields, text_of(name)), "field",
-                                               "'" + to_utf8(text_of(name)) + "'", fieldDescr,
-                                               errorInfo);
-                          });
+  return give_element_named(find_type_desc(typeHandle), "type description", "field", name,
+                            fieldDescr, errorInfo);
 }
 
 /*

@@ -1,12 +1,7 @@
 // RfcGetFunctionName, RfcGetParameterCount, RfcGetParameterDescByIndex and
 // RfcGetParameterDescByName: what a function's interface holds.
-#include <iterator>
-
 #include "describe_element.h"
 #include "sapnwrfc.h"
-#include "text.h"
-
-using tw::nwrfclib::FunctionDesc;
 
 /*
  * The function's name, zero-terminated.
@@ -15,11 +10,8 @@ extern "C" RFC_RC SAP_API RfcGetFunctionName(RFC_FUNCTION_DESC_HANDLE funcDesc,
                                              RFC_ABAP_NAME bufferForName,
                                              RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_function_desc(funcDesc), "function description", errorInfo,
-                          [&](const FunctionDesc& function) {
-                            copy_text(bufferForName, std::size(RFC_ABAP_NAME{}), function.name);
-                            return succeed(errorInfo);
-                          });
+  return give_name(find_function_desc(funcDesc), "function description", bufferForName,
+                   errorInfo);
 }
 
 /*
@@ -28,12 +20,7 @@ extern "C" RFC_RC SAP_API RfcGetFunctionName(RFC_FUNCTION_DESC_HANDLE funcDesc,
 extern "C" RFC_RC SAP_API RfcGetParameterCount(RFC_FUNCTION_DESC_HANDLE funcDesc,
                                                unsigned* count, RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_function_desc(funcDesc), "function description", errorInfo,
-                          [&](const FunctionDesc& function) {
-                            if (count != nullptr)
-                              *count = static_cast<unsigned>(function.parameters.size());
-                            return succeed(errorInfo);
-                          });
+  return give_count(find_function_desc(funcDesc), "function description", count, errorInfo);
 }
 
 /*
@@ -44,12 +31,8 @@ extern "C" RFC_RC SAP_API RfcGetParameterDescByIndex(RFC_FUNCTION_DESC_HANDLE fu
                                                      RFC_PARAMETER_DESC* paramDesc,
                                                      RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_function_desc(funcDesc), "function description", errorInfo,
-                          [&](const FunctionDesc& function) {
-                            return give_record(element_at(function.parameters, index),
-                                               "parameter", "number " + std::to_string(index),
-                                               paramDesc, errorInfo);
-                          });
+  return give_element_at(find_function_desc(funcDesc), "function description", "parameter",
+                         index, paramDesc, errorInfo);
 }
 
 /*
@@ -61,10 +44,6 @@ extern "C" RFC_RC SAP_API RfcGetParameterDescByName(RFC_FUNCTION_DESC_HANDLE fun
                                                     RFC_PARAMETER_DESC* paramDesc,
                                                     RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_description(find_function_desc(funcDesc), "function description", errorInfo,
-                          [&](const FunctionDesc& function) {
-                            return give_record(find_element(function.parameters, text_of(name)),
-                                               "parameter", "'" + to_utf8(text_of(name)) + "'",
-                                               paramDesc, errorInfo);
-                          });
+  return give_element_named(find_function_desc(funcDesc), "function description", "parameter",
+                            name, paramDesc, errorInfo);
 }

@@ -53,6 +53,21 @@ RFC_STRUCTURE_HANDLE current_row(Container& table, RFC_ERROR_INFO* info) {
   return handle_of(*row);
 }
 
+/*
+ * Runs `step` on the table of `handle`, then hands out the row under the cursor; NULL with
+ * the error of with_table or current_row.
+ */
+template <typename Step>
+RFC_STRUCTURE_HANDLE row_after(RFC_TABLE_HANDLE handle, RFC_ERROR_INFO* info, Step&& step) {
+  RFC_STRUCTURE_HANDLE row = nullptr;
+  with_table(handle, info, [&](Container& table) {
+    step(table);
+    row = current_row(table, info);
+    return RFC_OK;
+  });
+  return row;
+}
+
 }  // namespace
 
 }  // namespace tw::nwrfclib
@@ -133,26 +148,15 @@ extern "C" RFC_RC SAP_API RfcMoveToPreviousRow(RFC_TABLE_HANDLE tableHandle,
 
 extern "C" RFC_STRUCTURE_HANDLE SAP_API RfcGetCurrentRow(RFC_TABLE_HANDLE tableHandle,
                                                          RFC_ERROR_INFO* errorInfo) {
-  using namespace tw::nwrfclib;
-  RFC_STRUCTURE_HANDLE row = nullptr;
-  with_table(tableHandle, errorInfo, [&](Container& table) {
-    row = current_row(table, errorInfo);
-    return RFC_OK;
-  });
-  return row;
+  return tw::nwrfclib::row_after(tableHandle, errorInfo, [](Container&) {});
 }
 
 extern "C" RFC_STRUCTURE_HANDLE SAP_API RfcAppendNewRow(RFC_TABLE_HANDLE tableHandle,
                                                         RFC_ERROR_INFO* errorInfo) {
-  using namespace tw::nwrfclib;
-  RFC_STRUCTURE_HANDLE row = nullptr;
-  with_table(tableHandle, errorInfo, [&](Container& table) {
+  return tw::nwrfclib::row_after(tableHandle, errorInfo, [](Container& table) {
     table.rows.push_back(Container::structure(*table.type_desc()));
     table.cursor = static_cast<long>(table.rows.size()) - 1;
-    row = current_row(table, errorInfo);
-    return RFC_OK;
   });
-  return row;
 }
 
 extern "C" RFC_RC SAP_API RfcDeleteAllRows(RFC_TABLE_HANDLE tableHandle,

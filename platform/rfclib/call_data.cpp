@@ -130,8 +130,9 @@ void fill_importing(const wire::Reply& reply, RFC_PARAMETER* importing) {
     for (const wire::Value& value : reply.parameters) {
       if (!equal_ignoring_case(value.name, name)) continue;
       if (p->type == TYPINT) {
-        const std::int32_t number = value.kind == wire::ValueKind::kInt ? wire::int_of(value.bytes)
-                                                                         : parse_int(value.bytes);
+        const std::int32_t number = value.kind == wire::ValueKind::kInt
+                                        ? wire::int_of(value.bytes)
+                                        : parse_int(value.bytes);
         const std::size_t size = p->leng != 0 && p->leng < sizeof number ? p->leng : sizeof number;
         std::memcpy(p->addr, &number, size);
       } else {

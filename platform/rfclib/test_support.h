@@ -1,16 +1,11 @@
-// Helpers of the platform tests: a scratch working directory, environment variables that
-// restore themselves, the library's state put back, options records for RfcOpen.
+// Helpers of the tests of the classic library: the library's state put back, options
+// records for RfcOpen, and those of test_files.h.
 #pragma once
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <random>
-#include <sstream>
 #include <string>
 #include <utility>
 
+#include "rfclib/test_files.h"
 #include "saprfc.h"
 
 namespace tw::testing {
@@ -18,65 +13,6 @@ namespace tw::testing {
 /// RfcOpenEx on a modifiable copy of `text`, as the interface wants it.
 inline RFC_HANDLE open_ex(std::string text, RFC_ERROR_INFO_EX* error_info) {
   return RfcOpenEx(text.data(), error_info);
-}
-
-/// A fresh temporary directory that is the working directory while the object lives.
-class ScratchDirectory {
- public:
-  ScratchDirectory() : previous_(std::filesystem::current_path()) {
-    std::random_device device;
-    path_ = std::filesystem::temp_directory_path() /
-            ("tarnwheel-rfc-" + std::to_string(device()) + "-" + std::to_string(device()));
-    std::filesystem::create_directories(path_);
-    std::filesystem::current_path(path_);
-  }
-  ~ScratchDirectory() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous_, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
-};
-
-/// Sets (or, with nullopt, removes) an environment variable until the object ends.
-class EnvVar {
- public:
-  EnvVar(const char* name, std::optional<std::string> value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    apply(value);
-  }
-  ~EnvVar() { apply(old_); }
-  EnvVar(const EnvVar&) = delete;
-  EnvVar& operator=(const EnvVar&) = delete;
-
- private:
-  void apply(const std::optional<std::string>& value) {
-    if (value)
-      ::setenv(name_.c_str(), value->c_str(), 1);
-    else
-      ::unsetenv(name_.c_str());
-  }
-  std::string name_;
-  std::optional<std::string> old_;
-};
-
-/// The whole content of a file; empty when it is missing.
-inline std::string read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-inline void write_file(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 /// Closes every connection and drops the environment when a test ends.

@@ -165,19 +165,36 @@ constexpr std::size_t kMinField = 4 + 1 + 1 + 4;
 constexpr std::size_t kMinParameter = 4 + 1 + 1 + 1 + 4 + 4 + 4;
 
 /*
+ * Reads a list of named items: its count (at most `limit`, each item taking at least
+ * `min_item` bytes; `what` names the count), then each item by `read_item`. A name given
+ * twice fails the reader ("KIND NAME given twice").
+ */
+template <typename ReadItem>
+auto read_list(Reader& r, std::uint32_t limit, std::size_t min_item, const char* what,
+               const char* kind, ReadItem read_item) {
+  std::vector<decltype(read_item())> items;
+  const std::uint32_t count = r.count(limit, min_item, what);
+  std::set<std::string> seen;
+  for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+    items.push_back(read_item());
+    const std::string& name = items.back().name;
+    if (r.ok() && !seen.insert(name).second)
+      r.fail(std::string(kind) + " " + name + " given twice");
+  }
+  return items;
+}
+
+/*
  * Reads a parameter list as write_values writes it; a name given twice, an unknown kind
  * or an integer of other than 4 bytes fails the reader.
  */
 std::vector<Value> read_values(Reader& r) {
-  std::vector<Value> values;
-  const std::uint32_t count = r.count(kMaxParameters, kMinValue, "parameter count");
-  std::set<std::string> seen;
-  for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+  return read_list(r, kMaxParameters, kMinValue, "parameter count", "parameter", [&r] {
     Value value;
     value.name = r.name("parameter name");
     const std::uint8_t kind = r.u8("parameter kind");
     value.bytes = r.text(kMaxPayload, "parameter value");
-    if (!r.ok()) break;
+    if (!r.ok()) return value;
     if (kind == static_cast<std::uint8_t>(ValueKind::kChar)) {
       value.kind = ValueKind::kChar;
     } else if (kind == static_cast<std::uint8_t>(ValueKind::kInt)) {
@@ -188,10 +205,8 @@ std::vector<Value> read_values(Reader& r) {
     } else {
       r.fail("parameter " + value.name + " has the unknown kind " + std::to_string(kind));
     }
-    if (!seen.insert(value.name).second) r.fail("parameter " + value.name + " given twice");
-    values.push_back(std::move(value));
-  }
-  return values;
+    return value;
+  });
 }
 
 /*
@@ -199,16 +214,12 @@ std::vector<Value> read_values(Reader& r) {
  * twice or a row longer than its line fails the reader.
  */
 std::vector<Table> read_tables(Reader& r) {
-  std::vector<Table> tables;
-  const std::uint32_t count = r.count(kMaxTables, kMinTable, "table count");
-  std::set<std::string> seen;
-  for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+  return read_list(r, kMaxTables, kMinTable, "table count", "table", [&r] {
     Table table;
     table.name = r.name("table name");
     table.line_length = r.u32("line length");
     if (r.ok() && (table.line_length == 0 || table.line_length > kMaxLineLength))
       r.fail("table " + table.name + " has the line length " + std::to_string(table.line_length));
-    if (r.ok() && !seen.insert(table.name).second) r.fail("table " + table.name + " given twice");
     const std::uint32_t rows = r.count(std::numeric_limits<std::uint32_t>::max(), kMinRow, "row count");
     table.rows.reserve(rows);
     for (std::uint32_t k = 0; k < rows && r.ok(); ++k) {
@@ -219,9 +230,8 @@ std::vector<Table> read_tables(Reader& r) {
                std::to_string(table.line_length));
       table.rows.push_back(std::move(row));
     }
-    tables.push_back(std::move(table));
-  }
-  return tables;
+    return table;
+  });
 }
 
 /*
@@ -305,10 +315,7 @@ void write_parameters(Writer& w, const std::vector<Parameter>& parameters) {
  * of parameter_problem, or a name given twice, fails the reader.
  */
 std::vector<Parameter> read_parameters(Reader& r) {
-  std::vector<Parameter> parameters;
-  const std::uint32_t count = r.count(kMaxParameters, kMinParameter, "parameter count");
-  std::set<std::string> seen;
-  for (std::uint32_t i = 0; i < count && r.ok(); ++i) {
+  return read_list(r, kMaxParameters, kMinParameter, "parameter count", "parameter", [&r] {
     Parameter p;
     p.name = r.name("parameter name");
     p.direction = static_cast<Direction>(r.u8("direction"));
@@ -323,13 +330,12 @@ std::vector<Parameter> read_parameters(Reader& r) {
       f.length = r.u32("field length");
       p.fields.push_back(std::move(f));
     }
-    if (!r.ok()) break;
-    if (!seen.insert(p.name).second) r.fail("parameter " + p.name + " given twice");
-    const std::string problem = parameter_problem(p);
-    if (!problem.empty()) r.fail(problem);
-    parameters.push_back(std::move(p));
-  }
-  return parameters;
+    if (r.ok()) {
+      const std::string problem = parameter_problem(p);
+      if (!problem.empty()) r.fail(problem);
+    }
+    return p;
+  });
 }
 
 /*
@@ -428,19 +434,19 @@ Message read_fault(Reader& r) {
 
 }  // namespace
 
+static_assert(std::variant_size_v<Message> == static_cast<std::size_t>(Type::kInterface));
+
 std::string int_bytes(std::int32_t value) {
   const auto bits = static_cast<std::uint32_t>(value);
   return {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
           static_cast<char>(bits >> 8), static_cast<char>(bits)};
 }
 
-std::int32_t int_of(const std::string& bytes) {
+std::int32_t int_of(std::string_view bytes) {
   std::uint32_t bits = 0;
   for (char c : bytes) bits = (bits << 8) | static_cast<std::uint8_t>(c);
   return static_cast<std::int32_t>(bits);
 }
-
-static_assert(std::variant_size_v<Message> == static_cast<std::size_t>(Type::kInterface));
 
 Type type_of(const Message& message) {
   // The alternatives of Message are in the order of their type numbers.

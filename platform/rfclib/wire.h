@@ -76,16 +76,6 @@ struct LogonRefused {
   bool operator==(const LogonRefused&) const = default;
 };
 
-/*
- * An integer as a value of kind kInt holds it: 4 bytes, big-endian.
- */
-std::string int_bytes(std::int32_t value);
-
-/*
- * The integer of a value of kind kInt (of fewer than 4 bytes, the ones given).
- */
-std::int32_t int_of(const std::string& bytes);
-
 /// One parameter: a character value, or an integer as 4 bytes big-endian.
 struct Value {
   std::string name;
@@ -185,6 +175,13 @@ struct Header {
  * The type of a message as it goes on the wire.
  */
 Type type_of(const Message& message);
+
+/*
+ * An integer value as the wire carries it: 4 bytes, two's complement, big-endian; and back
+ * (from as many bytes as there are, the last the lowest).
+ */
+std::string int_bytes(std::int32_t value);
+std::int32_t int_of(std::string_view bytes);
 
 /*
  * Encodes a message as a whole frame (header and payload) into `frame`. Returns false,

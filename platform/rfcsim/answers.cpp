@@ -27,10 +27,7 @@ wire::Value char_value(const char* name, std::string bytes) {
  * An integer parameter.
  */
 wire::Value int_value(const char* name, std::int32_t number) {
-  const auto bits = static_cast<std::uint32_t>(number);
-  return {name, wire::ValueKind::kInt,
-          {static_cast<char>(bits >> 24), static_cast<char>(bits >> 16),
-           static_cast<char>(bits >> 8), static_cast<char>(bits)}};
+  return {name, wire::ValueKind::kInt, wire::int_bytes(number)};
 }
 
 /*

@@ -6,6 +6,8 @@
 #include <future>
 #include <thread>
 
+#include "fault_scenario.h"
+#include "in_process_simulator.h"
 #include "os/rfc_file_names.h"
 #include "rfclib/test_support.h"
 #include "saprfc.h"
@@ -20,93 +22,6 @@ using testing::HandlerLog;
 using testing::LibraryReset;
 using testing::OpenOptions;
 using testing::ScratchDirectory;
-
-const char* const kScenario = R"(
-[system PRD]
-ashost = sapprd
-sysnr = 00
-client = 100
-user = Monitor
-password = Secret1
-row = Log queue overflows | 0
-row = Log queue pages | 400
-statrow = Used log (%) | 7
-
-[system FAILURE]
-ashost = f-failure
-sysnr = 00
-fault = RFC_SYSTEM_INFO failure system info failed badly
-[system EXCEPTION]
-ashost = f-exception
-sysnr = 00
-fault = ADA_LOG_STATISTICS exception NO_DATA no statistics today
-[system SYSEXC]
-ashost = f-sysexc
-sysnr = 00
-fault = RFC_SYSTEM_INFO sys_exception
-[system CODE]
-ashost = f-code
-sysnr = 00
-fault = RFC_SYSTEM_INFO code 7
-[system DROP]
-ashost = f-drop
-sysnr = 00
-fault = RFC_SYSTEM_INFO drop
-[system HANG]
-ashost = f-hang
-sysnr = 00
-fault = ADA_LOG_STATISTICS hang
-[system ABORT]
-ashost = f-abort
-sysnr = 00
-fault = RFC_SYSTEM_INFO abort ABAP/4 processor: SYSTEM_CORE_DUMPED
-[system GARBAGE]
-ashost = f-garbage
-sysnr = 00
-fault = RFC_SYSTEM_INFO garbage
-[system LHANG]
-ashost = l-hang
-sysnr = 00
-fault = logon hang
-[system LDROP]
-ashost = l-drop
-sysnr = 00
-fault = logon drop
-[system LREJECT]
-ashost = l-reject
-sysnr = 00
-fault = logon reject user account locked
-[system LFAIL]
-ashost = l-failure
-sysnr = 00
-fault = logon failure logon failed
-)";
-
-/// The simulator serving kScenario on a free port of 127.0.0.1, logging to "sim.log".
-class InProcessSimulator {
- public:
-  InProcessSimulator() {
-    std::string error;
-    EXPECT_TRUE(parse_scenario(kScenario, "test.scenario", scenario_, error)) << error;
-    EXPECT_TRUE(log_.open("sim.log"));
-    EXPECT_TRUE(server_.listen("127.0.0.1:0", error)) << error;
-    done_ = std::async(std::launch::async, [this] { server_.run(); });
-  }
-  ~InProcessSimulator() { EXPECT_TRUE(stop()); }
-
-  /* Stops the server; false when it did not end within 5 s. */
-  bool stop() {
-    server_.stop();
-    return done_.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-  }
-  std::string service() const { return std::to_string(server_.port()); }
-
- private:
-  Scenario scenario_;
-  SimLog log_;
-  Server server_{scenario_, &log_};
-  std::future<void> done_;
-};
 
 /// What one call brought back.
 struct Result {
@@ -188,7 +103,7 @@ class Simulated : public ::testing::Test {
   LibraryReset reset_;
   HandlerLog handler_;
   testing::EnvVar no_ini_{"RFC_INI", std::nullopt};
-  InProcessSimulator sim_;
+  InProcessSimulator sim_{kFaultScenario};
 };
 
 TEST_F(Simulated, HealthyRunWithPaddedLogonWritesNoTrace) {

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "answers.h"
-#include "rfclib/test_support.h"
+#include "rfclib/test_files.h"
 
 namespace tw::rfcsim {
 namespace {
@@ -58,7 +58,8 @@ class Lookup : public ::testing::Test {
 
 TEST_F(Lookup, AnswersTheInterfaceWithoutALogLineAndWithoutTheScenarioFaults) {
   Session session(scenario_, &log_);
-  ASSERT_TRUE(std::holds_alternative<wire::LogonAccepted>(sent(session.on_message(logon("Secret1")))));
+  const wire::Message accepted = sent(session.on_message(logon("Secret1")));
+  ASSERT_TRUE(std::holds_alternative<wire::LogonAccepted>(accepted));
   const wire::Message info = sent(session.on_message(wire::Describe{"RFC_SYSTEM_INFO"}));
   ASSERT_TRUE(std::holds_alternative<wire::Interface>(info));
   EXPECT_EQ(std::get<wire::Interface>(info), *function_interface("RFC_SYSTEM_INFO"));

@@ -2,7 +2,7 @@
 r"""Runs the sensor's end-to-end cases and compares what it answers with what is expected.
 
     run_e2e.py --bin BUILD/bin --cases tests/e2e/cases [-k SUBSTRING] [-j N]
-               [--rfclib classic|nw [--nw-bin DIR]]
+               [--rfclib classic|nw]
     run_e2e.py --wine --bin WINBUILD/bin --sim-bin BUILD/bin --cases tests/e2e/cases
 
 A case is any folder below the cases folder that holds a case.json:
@@ -43,15 +43,16 @@ directory. A case with "fifos" holds on POSIX only.
 "program_folder" runs the program from a folder of its own instead of BIN: a copy of the
 program and of the files the key maps in it, nothing else. "from_bin" maps paths of the
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
-BIN), "nw:NAME" (a file of the NetWeaver stand-in's folder, --nw-bin) or a path in the case
-folder; "cut:N:SOURCE" is the first N bytes of such a source (a file cut short); the entry
-"*": "nw:*" copies every file of the NetWeaver stand-in. "{PROGRAM_DIR}" in the expected
-stdout is the folder the program runs from, as the program names it (with a final
-separator): the program folder, else BIN or the stage of --rfclib (/opt/tarnwheel/bin/ with
-drive/, Z:\...\ under Wine). "{WORK_DIR}" in the expected stdout is the working directory
-as the program names it, with a final separator (/work/ with drive/, C:\work\ under Wine). A
-case with "program_folder" has no drive/; it sets up its own folder and so runs alike
-whichever --rfclib is given.
+BIN, or "bin:FOLDER/" with the final "/": every file of that folder of BIN, copied into the
+folder the name gives, "." for the program folder or the working directory itself) or a
+path in the case folder; "cut:N:SOURCE" is the first N bytes of such a file (a file cut
+short). {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its companions beside the
+program. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the
+program names it (with a final separator): the program folder, else BIN or the stage of
+--rfclib (/opt/tarnwheel/bin/ with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the
+expected stdout is the working directory as the program names it, with a final separator
+(/work/ with drive/, C:\work\ under Wine). A case with "program_folder" has no drive/; it
+sets up its own folder and so runs alike whichever --rfclib is given.
 
 Names of the platform: "{LIBRARY}" is the classic RFC library's file name (librfccm.so
 natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file
@@ -70,16 +71,16 @@ sides, counts as equal ("took [0-9]+ ms" for a duration, say).
 
 The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
 a folder of its own runs its program from a folder the runner makes once per run, holding
-copies of the programs the cases name and of that library only: the classic library of BIN,
-or the NetWeaver stand-in with its five companions (from --nw-bin, default BIN/nwrfc). A
-case with drive/ sees that folder at /opt/tarnwheel/bin. Without --rfclib the programs run
-from BIN, with the classic library there. "libraries" names the libraries a case holds for:
-["classic"], ["nw"] or both (the default); with one, "library_note" (one line) says why. A
-case not for the run's library (classic without --rfclib) is skipped and counted as
-skipped. When the program runs with the NetWeaver library (it is in the program's folder and
-the classic one is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the
-blanks at the end of every [] value on both sides: the bridge sends user and password
-without the blanks that pad them, where the classic library sends them padded.
+copies of the programs those cases name and of that library only: the classic library of
+BIN, or the NetWeaver stand-in with its five companions (BIN/nwrfc). A case with drive/
+sees that folder at /opt/tarnwheel/bin. Without --rfclib the programs run from BIN, with
+the classic library there. "libraries" names the libraries a case holds for: ["classic"],
+["nw"] or both (the default); with one, "library_note" (one line) says why. A case not for
+the run's library (classic without --rfclib) is skipped and counted as skipped. When the
+program runs with the NetWeaver library (it is in the program's folder and the classic one
+is not, or the arguments hold "RFCLIB=NW"), the simlog comparison drops the blanks at the
+end of every [] value on both sides: the bridge sends user and password without the blanks
+that pad them, where the classic library sends them padded.
 
 "forbidden" lists texts (a password, say) that must appear nowhere: not in stdout, stderr
 or the simlog, nor in any file below the working directory after the run. Letter case
@@ -366,6 +367,11 @@ def relative_inside(text: str, what: str) -> str:
     if not parts or ".." in parts:
         raise CaseError("%s %r must stay inside the working directory" % (what, text))
     return "/".join(parts)
+
+
+def inside(folder: Path, name: str, what: str) -> Path:
+    """The path `name` below `folder`; "." is the folder itself."""
+    return folder if name == "." else folder / relative_inside(name, what)
 
 
 def load_case(case_dir: Path) -> dict:
@@ -685,9 +691,8 @@ NW_FILES = {
               ("{NW_ICUUC}", "icuuc50.dll"), ("{NW_ICUDT}", "icudt50.dll"),
               ("{NW_ICUIN}", "icuin50.dll"), ("{NW_ICUDECNUMBER}", "libicudecnumber.dll")),
 }
-# The program_folder entry that copies every file of the NetWeaver stand-in.
-ALL_NW_FILES = "*"
-ALL_NW_SOURCE = "nw:*"
+# The folder of BIN that holds the NetWeaver stand-in and its companions.
+NW_FOLDER = "nwrfc"
 # A value in [] of a simlog line, with the blanks at its end.
 SIMLOG_PADDED_VALUE = re.compile(rb"\[([^\]\n]*?) +\]")
 
@@ -719,10 +724,9 @@ class Libraries:
     runs its program from `stage`, a folder that holds the programs and that library (with its
     companions) only; without it, from BIN."""
 
-    def __init__(self, rfclib: str | None, platform: str, nw_dir: Path):
+    def __init__(self, rfclib: str | None, platform: str):
         self.rfclib = rfclib
         self.platform = platform
-        self.nw_dir = nw_dir
         self.stage: Path | None = None
 
     @property
@@ -746,7 +750,7 @@ class Libraries:
         its companions."""
         if self.library == CLASSIC:
             return [bin_dir / self.names()["{LIBRARY}"]]
-        return [self.nw_dir / name for _mark, name in NW_FILES[self.platform]]
+        return [bin_dir / NW_FOLDER / name for _mark, name in NW_FILES[self.platform]]
 
     def set_up(self, scratch: Path, bin_dir: Path, programs: set[str]) -> None:
         """Makes the stage: copies of `programs` (file names in BIN) and the library files."""
@@ -779,21 +783,24 @@ class Libraries:
 
 def copy_source(source: str, libs: Libraries, bin_dir: Path, case_dir: Path,
                 target: Path) -> None:
-    """Copies a "bin:NAME" file of BIN, a "nw:NAME" file of the NetWeaver stand-in's folder,
-    or a file of the case folder, to `target`; "nw:*" copies every file of the NetWeaver
-    stand-in into the folder of `target`; with "cut:N:" before it, only its first N bytes."""
+    """Copies a "bin:NAME" file of BIN, or a file of the case folder, to `target`, with
+    "cut:N:" before it only its first N bytes; or every file of a "bin:FOLDER/" into the
+    folder `target`."""
     source = libs.substitute(source)
-    if source == ALL_NW_SOURCE:
-        for _mark, name in NW_FILES[libs.platform]:
-            copy_source("nw:" + name, libs, bin_dir, case_dir, target.parent / name)
+    if source.startswith("bin:") and source.endswith("/"):
+        origin = bin_dir / relative_inside(source[4:], "bin folder")
+        if not origin.is_dir():
+            raise CaseError("%s, to be copied to %s, is not there" % (origin, target.name))
+        target.mkdir(parents=True, exist_ok=True)
+        for item in sorted(origin.iterdir()):
+            if item.is_file():
+                shutil.copy2(item, target / item.name)
         return
     cut = CUT_SOURCE.fullmatch(source)
     if cut:
         source = cut.group(2)
     if source.startswith("bin:"):
         origin = bin_dir / relative_inside(source[4:], "bin file")
-    elif source.startswith("nw:"):
-        origin = libs.nw_dir / relative_inside(source[3:], "nw file")
     else:
         origin = case_dir / relative_inside(source, "case file")
     if not origin.is_file():
@@ -1071,7 +1078,7 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             expected_err = with_names_bytes(expected_err, names)
         for rel, source in case.get("from_bin", {}).items():
             copy_source(source, libs, bin_dir, case_dir,
-                        work / relative_inside(with_names(rel, names), "from_bin path"))
+                        inside(work, with_names(rel, names), "from_bin path"))
         program_dir = None
         if "program_folder" in case:
             program_dir = scratch / "program"
@@ -1079,12 +1086,8 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
             shutil.copy2(program_path, program_dir / program_path.name)
             program_path = program_dir / program_path.name
             for name, source in case["program_folder"].items():
-                if (name == ALL_NW_FILES) != (source == ALL_NW_SOURCE):
-                    raise CaseError("%s: '%s' maps to '%s' only" % (CASE_FILE, ALL_NW_FILES,
-                                                                   ALL_NW_SOURCE))
                 copy_source(source, libs, bin_dir, case_dir,
-                            program_dir / relative_inside(with_names(name, names),
-                                                          "program_folder name"))
+                            inside(program_dir, with_names(name, names), "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
         elif wine is not None:
@@ -1301,13 +1304,16 @@ def run_selected(selected: list[Path], name_of: dict, bin_dir: Path, sim_dir: Pa
 
 
 def programs_of(selected: list[Path], platform: str) -> set[str]:
-    """The file names, in BIN, of the programs the cases run."""
+    """The file names, in BIN, of the programs the cases without a folder of their own run."""
     names = set()
     for case_dir in selected:
         try:
-            program = load_case(case_dir).get("program", DEFAULT_PROGRAM)
+            case = load_case(case_dir)
         except CaseError:
             continue  # the case fails when it runs
+        if "program_folder" in case:
+            continue
+        program = case.get("program", DEFAULT_PROGRAM)
         names.add(WINDOWS_PROGRAMS.get(program, program + ".exe") if platform == WINDOWS
                   else program)
     return names
@@ -1336,11 +1342,8 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--rfclib", choices=LIBRARIES,
                         help="run every case without a folder of its own from a folder that "
                              "holds the programs and only this RFC library (nw: the "
-                             "NetWeaver stand-in with its companions); default: from --bin, "
-                             "with the classic library there")
-    parser.add_argument("--nw-bin", type=Path,
-                        help="folder with the NetWeaver stand-in and its companions "
-                             "(default: --bin/nwrfc)")
+                             "NetWeaver stand-in with its companions, --bin/nwrfc); default: "
+                             "from --bin, with the classic library there")
     options = parser.parse_args(argv)
     if options.jobs < 1:
         parser.error("-j needs a number of at least 1")
@@ -1373,7 +1376,7 @@ def main(argv: list[str]) -> int:
     bin_dir = options.bin.resolve()
     sim_dir = (options.sim_bin or options.bin).resolve()
     platform = WINDOWS if options.wine else POSIX
-    libs = Libraries(options.rfclib, platform, (options.nw_bin or bin_dir / "nwrfc").resolve())
+    libs = Libraries(options.rfclib, platform)
     stage_root = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-bin-"))
     try:
         libs.set_up(stage_root, bin_dir, programs_of(selected, platform))

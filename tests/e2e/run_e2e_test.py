@@ -439,7 +439,19 @@ class RunnerTest(unittest.TestCase):
         self.case("planted", {"args": ["cat", "librfccm.so"],
                               "from_bin": {"{LIBRARY}": "bin:{LIBRARY}"}}, b"library")
         self.case("absent", {"args": ["echo"], "program_folder": {"l": "bin:nothing"}}, b"\n")
+        (self.bin / "nw").mkdir()
+        (self.bin / "nw" / "a.so").write_bytes(b"a")
+        (self.bin / "nw" / "b.so.50").write_bytes(b"b")
+        (self.bin / "nw" / "deeper").mkdir()
+        self.case("folder", {"args": ["selfdir"], "program_folder": {".": "bin:nw/"}},
+                  b"{PROGRAM_DIR} a.so b.so.50 fake\n")
+        self.case("folder_to_work", {"args": ["cat", "lib/b.so.50"],
+                                     "from_bin": {"lib": "bin:nw/"}}, b"b")
+        self.case("no_folder", {"args": ["echo"], "program_folder": {".": "bin:none/"}}, b"\n")
         status, out = self.run_runner()
+        self.assertOutcome("folder", True, out)
+        self.assertOutcome("folder_to_work", True, out)
+        self.assertOutcome("no_folder", False, out)
         self.assertOutcome("alone", True, out)
         self.assertOutcome("with", True, out)
         self.assertOutcome("planted", True, out)
@@ -518,11 +530,8 @@ class RunnerTest(unittest.TestCase):
         status, out = self.run_runner("--rfclib", "nw")
         self.assertEqual(status, 1)
         self.assertIn("libsapnwrfc.so, for the runs with the nw library, is not there", out)
-        nw = self.tmp / "elsewhere"
-        nw.mkdir()
-        for name in self.NW_NAMES:
-            (nw / name).write_bytes(b"x")
-        status, out = self.run_runner("--rfclib", "nw", "--nw-bin", str(nw))
+        self.libraries_in_bin()
+        status, out = self.run_runner("--rfclib", "nw")
         self.assertEqual(status, 0, out)
 
     def test_libraries_choose_the_cases_that_run(self):
@@ -543,20 +552,14 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("nw", True, out)
         self.assertOutcome("both", True, out)
 
-    def test_program_folder_takes_netweaver_files_and_names(self):
+    def test_netweaver_file_names_are_the_platforms(self):
         self.libraries_in_bin()
-        self.case("all", {"args": ["selfdir"], "program_folder": {"*": "nw:*"}},
-                  ("{PROGRAM_DIR} fake %s\n" % " ".join(sorted(self.NW_NAMES))).encode())
         self.case("one", {"args": ["cat", "{NW_ICUUC}"], "program_folder": {},
-                          "from_bin": {"{NW_ICUUC}": "nw:{NW_ICUUC}"}},
+                          "from_bin": {"{NW_ICUUC}": "bin:nwrfc/{NW_ICUUC}"}},
                   b"libicuuc.so.50 {NW_LIBRARY} {NW_ICUDT}")
-        self.case("star", {"args": ["echo"], "program_folder": {"*": "bin:fake"}}, b"\n")
         status, out = self.run_runner()
-        self.assertOutcome("all", True, out)
         self.assertOutcome("one", False, out)  # the names are replaced in the expected stdout
         self.assertIn("-libicuuc.so.50 libsapnwrfc.so libicudata.so.50", out)
-        self.assertOutcome("star", False, out)
-        self.assertIn("'*' maps to 'nw:*' only", out)
 
     def test_simlog_values_lose_their_padding_with_the_netweaver_library(self):
         self.libraries_in_bin()
@@ -573,7 +576,7 @@ class RunnerTest(unittest.TestCase):
         log = b"LOGON user=[MONITOR     ] pw\n"
         self.case("padded", {"args": ["echo"]}, b"\n", scenario=b"S", simlog=log)
         self.case("picked", {"args": ["echo", "RFCLIB=nw"], "program_folder": {
-            "{LIBRARY}": "bin:{LIBRARY}", "*": "nw:*"}}, b"RFCLIB=nw\n", scenario=b"S",
+            "{LIBRARY}": "bin:{LIBRARY}", ".": "bin:nwrfc/"}}, b"RFCLIB=nw\n", scenario=b"S",
             simlog=log)
         status, out = self.run_runner("--rfclib", "classic")
         self.assertOutcome("padded", False, out)

@@ -10,15 +10,8 @@
 #ifndef TARNWHEEL_SAPNWRFC_H
 #define TARNWHEEL_SAPNWRFC_H
 
-/* The calling convention of every operation: stdcall on 32-bit Windows, the platform's C
- * convention everywhere else. */
-#ifndef SAP_API
-#if defined(_WIN32) && !defined(_WIN64)
-#define SAP_API __stdcall
-#else
-#define SAP_API
-#endif
-#endif
+/* SAP_API, the calling convention of every operation. */
+#include "tw_rfc_abi.h"
 
 /* Marks the operations; the library decides what it exports by its own export list. */
 #ifndef DECL_EXP
@@ -96,7 +89,7 @@ typedef enum _RFC_RC {
   RFC_COMMUNICATION_FAILURE,       /* 1: network; the connection is closed */
   RFC_LOGON_FAILURE,               /* 2: the logon was rejected */
   RFC_ABAP_RUNTIME_FAILURE,        /* 3: the partner failed (SYSTEM_FAILURE); connection closed */
-  RFC_ABAP_MESSAGE,                /* 4: the function sent an E, A or X message; connection closed */
+  RFC_ABAP_MESSAGE,                /* 4: an E, A or X message of the function; connection closed */
   RFC_ABAP_EXCEPTION,              /* 5: the function raised an exception; errorInfo.key names it */
   RFC_CLOSED,                      /* 6: closed by the partner */
   RFC_CANCELED,                    /* 7: the call was cancelled (RfcCancel) */

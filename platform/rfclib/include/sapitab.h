@@ -3,13 +3,7 @@
 #ifndef TARNWHEEL_SAPITAB_H
 #define TARNWHEEL_SAPITAB_H
 
-#ifndef SAP_API
-#if defined(_WIN32) && !defined(_WIN64)
-#define SAP_API __stdcall
-#else
-#define SAP_API
-#endif
-#endif
+#include "tw_rfc_abi.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -9,16 +9,8 @@
 #ifndef TARNWHEEL_SAPRFC_H
 #define TARNWHEEL_SAPRFC_H
 
-/* The calling convention of every operation and of both callbacks of RFC_ENV: stdcall on
- * 32-bit Windows, the platform's C convention everywhere else. Callers, the library and
- * the callbacks a caller registers all use it. */
-#ifndef SAP_API
-#if defined(_WIN32) && !defined(_WIN64)
-#define SAP_API __stdcall
-#else
-#define SAP_API
-#endif
-#endif
+/* SAP_API, the calling convention of every operation and of both callbacks of RFC_ENV. */
+#include "tw_rfc_abi.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -7,19 +7,7 @@
 #include <stddef.h>
 
 #include "saprfc.h"
-
-#ifdef __cplusplus
-#define TW_LAYOUT_ASSERT static_assert
-#else
-#define TW_LAYOUT_ASSERT _Static_assert
-#endif
-
-/* The size or offset on a 32-bit target, or on a 64-bit one. */
-#define TW_LAYOUT(bits32, bits64) (sizeof(void*) == 4 ? (bits32) : (bits64))
-#define TW_OFFSET(record, field, bits32, bits64) \
-  TW_LAYOUT_ASSERT(offsetof(record, field) == TW_LAYOUT(bits32, bits64), #record "." #field)
-#define TW_SIZE(record, bits32, bits64) \
-  TW_LAYOUT_ASSERT(sizeof(record) == TW_LAYOUT(bits32, bits64), "size of " #record)
+#include "tw_rfc_abi.h"
 
 TW_LAYOUT_ASSERT(sizeof(void*) == 4 || sizeof(void*) == 8, "a 32-bit or 64-bit target");
 TW_LAYOUT_ASSERT(sizeof(RFC_HANDLE) == 4 && sizeof(RFC_TYPEHANDLE) == 4, "handles of 4 bytes");
@@ -86,10 +74,5 @@ TW_SIZE(RFC_ERROR_INFO_EX, 552, 552);
 TW_OFFSET(RFC_ERROR_INFO_EX, group, 0, 0);
 TW_OFFSET(RFC_ERROR_INFO_EX, key, 4, 4);
 TW_OFFSET(RFC_ERROR_INFO_EX, message, 37, 37);
-
-#undef TW_SIZE
-#undef TW_OFFSET
-#undef TW_LAYOUT
-#undef TW_LAYOUT_ASSERT
 
 #endif
