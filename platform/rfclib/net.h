@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tw::rfclib::net {
 
@@ -34,6 +35,20 @@ enum class Io {
  */
 SocketId connect_tcp(const std::string& host, std::uint16_t port, Deadline deadline,
                      std::string& reason);
+
+/*
+ * Makes the platform's sockets ready once per process (Winsock on Windows); false when they
+ * cannot be used.
+ */
+bool sockets_ready();
+
+/*
+ * Looks up the addresses of `host` (a name or an address) for TCP as connect_tcp does,
+ * as numeric texts in the order the system gives them, each once. False with `reason`
+ * "host unknown" when there is none.
+ */
+bool resolve_host(const std::string& host, std::vector<std::string>& addresses,
+                  std::string& reason);
 
 /*
  * Sends all of `bytes` before `deadline`. Never raises a signal when the partner has gone.

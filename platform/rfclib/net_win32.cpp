@@ -168,6 +168,8 @@ Io receive_exact(SocketId id, char* buffer, std::size_t size, Deadline deadline,
   return Io::kDone;
 }
 
+bool sockets_ready() { return winsock_ready(); }
+
 void close_socket(SocketId id) {
   if (id != kNoSocket) ::closesocket(socket_of(id));
 }

@@ -10,7 +10,16 @@ bool is_directory_line(std::string_view line) {
          (line.size() > 2 && is_separator(line[2]));
 }
 
-bool exists(std::string_view path) { return static_cast<bool>(open_for_reading(path)); }
+/// Opens `path` for reading, and notes the try in `trail` when there is one.
+InputFile open_noted(const std::string& path, LocateTrail* trail) {
+  InputFile file = open_for_reading(path);
+  if (trail != nullptr) trail->tries.push_back({path, static_cast<bool>(file)});
+  return file;
+}
+
+bool exists(const std::string& path, LocateTrail* trail) {
+  return static_cast<bool>(open_noted(path, trail));
+}
 
 /// The directory, without its final character, must end in "EXEXML" in any letter case.
 bool is_exexml_directory(std::string_view directory) {
@@ -42,7 +51,7 @@ std::string read_base_directory(InputFile& path_file) {
 }
 
 LocatedProfile locate_profile(const CompletedName& name, std::string_view output_mode,
-                              std::string_view option_upper) {
+                              std::string_view option_upper, LocateTrail* trail) {
   LocatedProfile found;
   const bool search =
       output_mode == "EXEXML" && option_upper.find('@') == std::string_view::npos;
@@ -50,30 +59,35 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
   if (!search) {
     found.directory = name.given_directory;
     found.path = found.directory + name.name;
-    found.file = open_for_reading(found.path);
+    found.file = open_noted(found.path, trail);
     if (!found.file) found.error = missing(found.path);
     return found;
   }
+  if (trail != nullptr) trail->searched = true;
 
   std::string directory;
   if (InputFile path_file = open_for_reading(kPrtgPathFile)) {
     std::string base = read_base_directory(path_file);
     path_file = {};
     if (base.empty() || !is_separator(base.back())) base += '\\';
+    if (trail != nullptr) {
+      trail->path_file_found = true;
+      trail->base_directory = base;
+    }
     directory = base;
-    if (exists(concat(base, kSubPath1, name.name))) directory = concat(base, kSubPath1);
-    if (exists(concat(directory, kSubPath2, name.name))) directory += kSubPath2;
-    found.file = open_for_reading(directory + name.name);
+    if (exists(concat(base, kSubPath1, name.name), trail)) directory = concat(base, kSubPath1);
+    if (exists(concat(directory, kSubPath2, name.name), trail)) directory += kSubPath2;
+    found.file = open_noted(directory + name.name, trail);
     if (!found.file) {
       found.error = missing(name.name);
       return found;
     }
   } else {
-    found.file = open_for_reading(name.name);
+    found.file = open_noted(name.name, trail);
     for (std::string_view default_directory : kDefaultDirectories) {
       if (found.file) break;
       directory = default_directory;
-      found.file = open_for_reading(directory + name.name);
+      found.file = open_noted(directory + name.name, trail);
     }
     if (!found.file) {
       found.error = missing(name.name);
@@ -82,6 +96,7 @@ LocatedProfile locate_profile(const CompletedName& name, std::string_view output
   }
 
   if (!is_exexml_directory(directory)) {
+    if (trail != nullptr) trail->path_rule_failed = true;
     found.file = {};
     found.error = kInvalidPathUsage;
     return found;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "os/text_file.h"
 
@@ -48,11 +49,26 @@ struct LocatedProfile {
   std::string error;      ///< non-empty when the profile was not found or not allowed
 };
 
+/// What a search went through, for an administrator who wants to see it: whether it
+/// searched at all, the PRTG path file and its base directory, and every place tried.
+struct LocateTrail {
+  bool searched = false;          ///< false: opened from the given directory
+  bool path_file_found = false;   ///< the PRTG path file could be opened
+  std::string base_directory;     ///< its base directory, final separator added
+  struct Try {
+    std::string path;             ///< directory + profile name, as tried
+    bool found = false;
+  };
+  std::vector<Try> tries;         ///< in the order tried
+  bool path_rule_failed = false;  ///< found, but not in a directory ending in "ExeXml"
+};
+
 /// Finds and opens the profile. In output mode "EXEXML" without "@" in the option text it
 /// is searched in the PRTG sensor directory (path file, then working directory and the
 /// default directories) and must lie in a directory ending in "ExeXml"; otherwise it is
-/// opened from the given directory (empty: the working directory).
+/// opened from the given directory (empty: the working directory). With `trail`, records
+/// there what it went through.
 LocatedProfile locate_profile(const CompletedName& name, std::string_view output_mode,
-                              std::string_view option_upper);
+                              std::string_view option_upper, LocateTrail* trail = nullptr);
 
 }  // namespace tw

@@ -151,6 +151,48 @@ TEST_F(LocateProfile, GivenDirectoryWay) {
   EXPECT_EQ(locate("WRK", "@").error, "");
 }
 
+TEST_F(LocateProfile, TrailRecordsEveryPlaceTried) {
+  const auto tried = [](const LocateTrail& trail) {
+    std::string text;
+    for (const LocateTrail::Try& attempt : trail.tries) {
+      text += attempt.path + (attempt.found ? " +\n" : " -\n");
+    }
+    return text;
+  };
+  drive.write(std::string(kDefault3) + "PRD.P00", "three");
+  LocateTrail trail;
+  ASSERT_EQ(locate_profile(complete_profile_name("PRD"), "EXEXML", "", &trail).error, "");
+  EXPECT_TRUE(trail.searched);
+  EXPECT_FALSE(trail.path_file_found);
+  EXPECT_FALSE(trail.path_rule_failed);
+  EXPECT_EQ(tried(trail), "PRD.P00 -\n" + std::string(kDefault1) + "PRD.P00 -\n" + kDefault2 +
+                              "PRD.P00 -\n" + kDefault3 + "PRD.P00 +\n");
+
+  // The path file's places; its base directory without a directory line is the root.
+  drive.write("\\PRTG_Path.Txt", "no directory here\n");
+  drive.write("\\Custom Sensors\\ExeXml\\PRD.P00", "p");
+  trail = LocateTrail{};
+  ASSERT_EQ(locate_profile(complete_profile_name("PRD"), "EXEXML", "", &trail).error, "");
+  EXPECT_TRUE(trail.path_file_found);
+  EXPECT_EQ(trail.base_directory, "\\");
+  EXPECT_EQ(tried(trail), "\\PRTG Network Monitor\\Custom Sensors\\ExeXml\\PRD.P00 -\n"
+                          "\\Custom Sensors\\ExeXml\\PRD.P00 +\n"
+                          "\\Custom Sensors\\ExeXml\\PRD.P00 +\n");
+
+  // Found, but refused by the path rule; and the given directory's one try.
+  drive.write("\\PRTG_Path.Txt", "C:\\Tools\n");
+  drive.write("\\Tools\\PRD.P00", "p");
+  trail = LocateTrail{};
+  EXPECT_EQ(locate_profile(complete_profile_name("PRD"), "EXEXML", "", &trail).error,
+            "Sorry, invalid Path-Usage...");
+  EXPECT_TRUE(trail.path_rule_failed);
+  EXPECT_EQ(trail.base_directory, "C:\\Tools\\");
+  trail = LocateTrail{};
+  locate_profile(complete_profile_name("C:\\Tools\\PRD"), "EXEXML", "@", &trail);
+  EXPECT_FALSE(trail.searched);
+  EXPECT_EQ(tried(trail), "C:\\Tools\\PRD.P00 +\n");
+}
+
 TEST_F(LocateProfile, DirectoryIsNoProfile) {
   std::filesystem::create_directories(drive.root() / "work" / "PRD.P00");
   EXPECT_EQ(locate("PRD", "@").error, "Error 1002: Profile PRD.P00 is missing...");

@@ -10,16 +10,8 @@ namespace tw {
 
 namespace {
 
-/// One labelled line of a profile: the label (columns 1 to 12), the field it fills and the
-/// fewest characters the completeness check accepts.
-struct ProfileLabel {
-  const char* label;
-  std::string ProfileRecord::*field;
-  std::size_t minimum;
-};
-
 // In the order in which labels are compared and in which minimums are checked.
-const std::array<ProfileLabel, 11> kLabels = {{
+const std::array<ProfileLabel, kProfileLabelCount> kLabels = {{
     {"Extcompany.:", &ProfileRecord::extcompany, 2},
     {"Destination:", &ProfileRecord::destination, 3},
     {"Client.....:", &ProfileRecord::client, 3},
@@ -44,21 +36,45 @@ std::string message(std::string_view head, std::string_view name, std::string_vi
   return text;
 }
 
+/// The beginning of a line that looks like a label: letters, dots, blanks and tabs up to and
+/// including a ":" within the first 16 characters, with at least one letter. Empty for
+/// any other line, so that no value is ever taken.
+std::string label_like_start(std::string_view line) {
+  constexpr std::size_t kLongest = 16;
+  bool letter = false;
+  for (std::size_t i = 0; i < line.size() && i < kLongest; ++i) {
+    const char c = line[i];
+    if (c == ':') return letter ? std::string(line.substr(0, i + 1)) : std::string();
+    const bool is_letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (!is_letter && c != '.' && c != ' ' && c != '\t') return {};
+    letter = letter || is_letter;
+  }
+  return {};
+}
+
 }  // namespace
 
+const std::array<ProfileLabel, kProfileLabelCount>& profile_labels() { return kLabels; }
+
 ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind kind,
-                               std::string_view profile_name) {
+                               std::string_view profile_name, ProfileReadNotes* notes) {
   const bool single = kind == RunKind::single_system;
   const std::size_t piece_size = single ? 159 : 199;
   ProfileReadResult result;
 
   std::string line;
+  unsigned line_number = 0;
+  bool line_start = true;  // the next piece begins a line of the file
   while (read_piece(file, piece_size, line)) {
+    if (line_start) ++line_number;
+    line_start = !line.empty() && line.back() == '\n';
     strip_line_end(line);
-    if (line.size() < kLabelWidth) continue;
-    const std::string_view label(line.data(), kLabelWidth);
-    for (const ProfileLabel& entry : kLabels) {
-      if (label != entry.label) continue;
+    bool recognised = false;
+    for (std::size_t index = 0; index < kLabels.size() && line.size() >= kLabelWidth; ++index) {
+      const ProfileLabel& entry = kLabels[index];
+      if (std::string_view(line.data(), kLabelWidth) != entry.label) continue;
+      recognised = true;
+      if (notes != nullptr) notes->label_lines[index] = line_number;
       std::string value =
           line.size() > kValueColumn ? line.substr(kValueColumn, kValueWidth) : std::string();
       std::string& field = record.*entry.field;
@@ -67,15 +83,22 @@ ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind ki
       } else if (entry.field == &ProfileRecord::password) {
         if (value.empty()) {
           field.clear();
+          if (notes != nullptr) notes->password_fault = PasswordFault::none;
+          if (notes != nullptr) notes->password_length = 0;
           break;
         }
         DecodedPassword decoded = decode_password(value);
+        if (notes != nullptr) {
+          notes->password_fault = decoded.fault;
+          if (decoded.fault == PasswordFault::none) notes->password_length = decoded.text.size();
+        }
         if (decoded.fault == PasswordFault::none) {
           field = std::move(decoded.text);
           break;
         }
         result.failed = true;
         if (single) {
+          if (notes != nullptr) notes->stopped_at_line = line_number;
           result.error = decoded.fault == PasswordFault::header
                              ? message("Error 1004: Invalid Password in Profile ",
                                        profile_name, " found...")
@@ -91,6 +114,10 @@ ProfileReadResult read_profile(ProfileRecord& record, InputFile file, RunKind ki
         field = std::move(value);
       }
       break;
+    }
+    if (!recognised && notes != nullptr) {
+      std::string start = label_like_start(line);
+      if (!start.empty()) notes->unrecognised.push_back({line_number, std::move(start)});
     }
   }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 
@@ -192,6 +193,46 @@ TEST(ReadProfile, OddFilesEndInTheirDocumentedResults) {
   ProfileRecord huge_record;
   EXPECT_EQ(read_single(huge_record, std::string(100000, 'U') + "\n").error,
             "Error 1006: Username in Profile PRD.P00 is missing...");
+}
+
+TEST(ReadProfile, NotesTellLinesPasswordAndLinesMeantAsLabels) {
+  std::string text = "# comment: not a label\n" + complete_profile();
+  text += std::string(170, 'x') + "\n";    // one line, two pieces in the single-system run
+  text += "HostName...: other\n";          // no label: letter case counts
+  text += "  Passwd: Mon1tor\n";           // meant as a label; only its start is kept
+  text += "Mon1tor\n";                     // no colon: nothing kept
+  text += "Client.....: 200\n";            // a second occurrence counts
+  ProfileRecord record;
+  ProfileReadNotes notes;
+  const ProfileReadResult result = read_profile(record, stream_of(text),
+                                                RunKind::single_system, "PRD.P00", &notes);
+  ASSERT_FALSE(result.failed) << result.error;
+  const std::array<unsigned, kProfileLabelCount> lines = {2, 3, 17, 5, 6, 7, 8, 9, 10, 11, 12};
+  EXPECT_EQ(notes.label_lines, lines);
+  EXPECT_EQ(notes.password_fault, PasswordFault::none);
+  EXPECT_EQ(notes.password_length, 6u);
+  EXPECT_EQ(notes.stopped_at_line, 0u);
+  ASSERT_EQ(notes.unrecognised.size(), 2u);
+  EXPECT_EQ(notes.unrecognised[0].line, 14u);
+  EXPECT_EQ(notes.unrecognised[0].label, "HostName...:");
+  EXPECT_EQ(notes.unrecognised[1].line, 15u);
+  EXPECT_EQ(notes.unrecognised[1].label, "  Passwd:");
+  EXPECT_EQ(record.client, "200");
+}
+
+TEST(ReadProfile, NotesTellWhereAPasswordFaultStopsTheReading) {
+  const std::string stored = stored_secret().replace(10, 1, "~");  // fails the check
+  const std::string text = "Destination: PRD\nPassword...: " + stored + "\nUser.......: u\n";
+  for (const RunKind kind : {RunKind::single_system, RunKind::global_list}) {
+    ProfileRecord record;
+    ProfileReadNotes notes;
+    read_profile(record, stream_of(text), kind, "PRD.P00", &notes);
+    EXPECT_EQ(notes.password_fault, PasswordFault::check);
+    EXPECT_EQ(notes.password_length, 0u);
+    // The single-system run stops there; the global-list run reads on.
+    EXPECT_EQ(notes.stopped_at_line, kind == RunKind::single_system ? 2u : 0u);
+    EXPECT_EQ(notes.label_lines[3], kind == RunKind::single_system ? 0u : 3u);
+  }
 }
 
 }  // namespace

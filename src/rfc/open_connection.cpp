@@ -37,7 +37,11 @@ bool write_parameter_file(InputFile& destination_file) {
 
 }  // namespace
 
-RFC_HANDLE open_connection(Sensor& sensor) {
+std::string destination_file_name(std::string_view destination) {
+  return "SapRfc." + std::string(destination);
+}
+
+void fill_connection_options(Sensor& sensor) {
   RfcState& rfc = sensor.rfc;
   const ProfileRecord& profile = sensor.profile;
   const RunSettings& settings = sensor.settings;
@@ -83,8 +87,15 @@ RFC_HANDLE open_connection(Sensor& sensor) {
     rfc.r3.gateway_service = value_or_none(rfc.gwservice);
     rfc.options.connopt = &rfc.r3;
   }
+}
 
-  InputFile destination_file = open_for_reading("SapRfc." + rfc.destination, true);
+RFC_HANDLE open_connection(Sensor& sensor) {
+  RfcState& rfc = sensor.rfc;
+  const ProfileRecord& profile = sensor.profile;
+  const RunSettings& settings = sensor.settings;
+  fill_connection_options(sensor);
+
+  InputFile destination_file = open_for_reading(destination_file_name(rfc.destination), true);
   if (!destination_file) {
     const RFC_HANDLE handle = RfcOpen(&rfc.options);
     trace_line(sensor.trace, settings.option_upper, static_cast<int>(handle), "RfcOpen called",

@@ -97,6 +97,7 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
   const RunSettings& settings = sensor.settings;
   rfc.run_status = kRunStatusOk;
 
+  rfc.statistics_rows = ItFill(monilog);
   std::uint32_t queue_size = 0, overflows = 0, group_commits = 0;
   for (unsigned line = 1; line <= ItFill(monilog); ++line) {
     const Row row = fetch_row(monilog, line, "ItGetLine SHOWMONILOG");
@@ -121,6 +122,7 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
       const Statistic* statistic = find_statistic(row.label);
       if (statistic != nullptr) {
         add_channel(report, statistic->channel, row.value, statistic->unit, statistic->channel);
+        rfc.statistics.emplace_back(statistic->channel, row.value);
       }
     }
     close_document(report);
@@ -131,6 +133,7 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
       const Statistic* statistic = find_statistic(row.label);
       sensor.list.found_mark = 'X';
       report.buffer.clear();
+      if (statistic != nullptr) rfc.statistics.emplace_back(statistic->channel, row.value);
       if (statistic != nullptr && settings.item == statistic->channel) {
         // The system's channel carries the settings of the item's statistic.
         add_channel(report, sensor.list.system_label, row.value, statistic->unit,
@@ -149,8 +152,16 @@ void report_rows(Sensor& sensor, ITAB_H monilog, ITAB_H statlog) {
 
 }  // namespace
 
+std::vector<std::string_view> statistic_channels() {
+  std::vector<std::string_view> channels;
+  for (const Statistic& statistic : kStatistics) channels.emplace_back(statistic.channel);
+  return channels;
+}
+
 int read_log_statistics(Sensor& sensor) {
   RfcState& rfc = sensor.rfc;
+  rfc.statistics_rows = 0;
+  rfc.statistics.clear();
   install_ada_show(sensor);
   char monilog_name[] = "SHOWMONILOG";
   char statlog_name[] = "SHOWSTATLOG";

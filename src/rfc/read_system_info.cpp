@@ -12,16 +12,18 @@ constexpr std::size_t kRfcsiLength = 200;
 constexpr std::size_t kRfchostAt = 45, kRfchostLength = 8;
 constexpr std::size_t kRfcdbsysAt = 101, kRfcdbsysLength = 10;
 
+/// The elements of RFCSI in their order: name and length in characters.
+const std::array<std::pair<const char*, unsigned>, 18> kFields = {{
+    {"RFCPROTO", 3},  {"RFCCHARTYP", 4}, {"RFCINTTYP", 3}, {"RFCFLOTYP", 3},
+    {"RFCDEST", 32},  {"RFCHOST", 8},    {"RFCSYSID", 8},  {"RFCDATABS", 8},
+    {"RFCDBHOST", 32}, {"RFCDBSYS", 10}, {"RFCSAPRL", 4},  {"RFCMACH", 5},
+    {"RFCOPSYS", 10}, {"RFCTZONE", 6},   {"RFCDAYST", 1},  {"RFCIPADDR", 15},
+    {"RFCKERNRL", 4}, {"RFCSI_RESV", 44},
+}};
+
 /// Installs the structure RFCSI (200 characters, 18 character fields) once.
 void install_rfcsi(Sensor& sensor) {
   if (sensor.rfc.rfcsi_type != 0) return;
-  static const std::array<std::pair<const char*, unsigned>, 18> kFields = {{
-      {"RFCPROTO", 3},  {"RFCCHARTYP", 4}, {"RFCINTTYP", 3}, {"RFCFLOTYP", 3},
-      {"RFCDEST", 32},  {"RFCHOST", 8},    {"RFCSYSID", 8},  {"RFCDATABS", 8},
-      {"RFCDBHOST", 32}, {"RFCDBSYS", 10}, {"RFCSAPRL", 4},  {"RFCMACH", 5},
-      {"RFCOPSYS", 10}, {"RFCTZONE", 6},   {"RFCDAYST", 1},  {"RFCIPADDR", 15},
-      {"RFCKERNRL", 4}, {"RFCSI_RESV", 44},
-  }};
   std::array<RFC_TYPE_ELEMENT, 18> elements{};
   for (std::size_t i = 0; i < kFields.size(); ++i) {
     elements[i] = {const_cast<char*>(kFields[i].first), TYPC, kFields[i].second, 0, 0};
@@ -41,12 +43,28 @@ std::string field_text(const char* field, std::size_t length) {
 
 }  // namespace
 
+std::string rfcsi_field(std::string_view record, std::string_view element) {
+  std::size_t at = 0;
+  for (const auto& [name, length] : kFields) {
+    if (element == name) {
+      if (at >= record.size()) return {};
+      std::string_view field = record.substr(at, length);
+      field = field.substr(0, field.find('\0'));
+      while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+      return std::string(field);
+    }
+    at += length;
+  }
+  return {};
+}
+
 bool is_maxdb(const std::string& database_system) {
   return database_system.compare(0, 3, "ADA") == 0;
 }
 
 int read_system_info(Sensor& sensor) {
   RfcState& rfc = sensor.rfc;
+  rfc.system_info.clear();
   install_rfcsi(sensor);
 
   char function[] = "RFC_SYSTEM_INFO";
@@ -77,6 +95,7 @@ int read_system_info(Sensor& sensor) {
       rfc.run_status = kRunStatusOk;
       sensor.profile.display_host = field_text(rfcsi + kRfchostAt, kRfchostLength);
       rfc.database_system = field_text(rfcsi + kRfcdbsysAt, kRfcdbsysLength);
+      rfc.system_info.assign(rfcsi, sizeof rfcsi);
       return rc;
     }
   }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "profile/profile_record.h"
 #include "run/run_settings.h"
@@ -64,6 +66,11 @@ struct RfcState {
   RFC_ENV environment{};        ///< error handler rfc_error_report, no allocator
   std::string run_status = "ERR";
   std::string database_system;  ///< RFCDBSYS of the last successful system information
+  std::string system_info;      ///< the whole RFCSI record of that call (rfcsi_field)
+  unsigned statistics_rows = 0;  ///< rows of SHOWMONILOG in the last statistics answer
+  /// Channel and value of each known statistic of that answer that was looked at, in
+  /// row order (with item selection: the rows up to the item's).
+  std::vector<std::pair<std::string, std::string>> statistics;
   RFC_TYPEHANDLE rfcsi_type = 0;     ///< installed once
   RFC_TYPEHANDLE ada_show_type = 0;  ///< installed once
 
@@ -74,6 +81,14 @@ struct RfcState {
   RFC_CONNOPT_CPIC cpic{};
   std::string destination, client, user, password, language, hostname, gwhost, gwservice;
 };
+
+/// The destination file of `destination`: "SapRfc." followed by the Destination.
+std::string destination_file_name(std::string_view destination);
+
+/// Fills the connection options and detail records of `sensor.rfc` with the values of the
+/// profile record and the ",HOST=" and ",NO=" selectors, as open_connection hands them to
+/// the library.
+void fill_connection_options(Sensor& sensor);
 
 /// Opens a connection with the values of the profile record: by the destination file
 /// "SapRfc.<Destination>" (copied to the parameter file) and RfcOpenEx when that file exists,
@@ -91,6 +106,10 @@ bool build_connect_text(const ProfileRecord& profile, std::string& text, std::st
 /// text to the report buffer. Returns the return code.
 int read_system_info(Sensor& sensor);
 
+/// The element `element` (such as "RFCSYSID") of an RFCSI record, without its trailing
+/// blanks; empty for an unknown element or a record too short to hold it.
+std::string rfcsi_field(std::string_view record, std::string_view element);
+
 /// True when the database system is MaxDB: its first three characters are "ADA".
 bool is_maxdb(const std::string& database_system);
 
@@ -98,6 +117,9 @@ bool is_maxdb(const std::string& database_system);
 /// at once) and one channel per known row; with item selection only the item's channel
 /// of the system, printed at once. On failure appends the error text. Returns the code.
 int read_log_statistics(Sensor& sensor);
+
+/// The channel names of the statistics the sensor knows, in the order of their rows.
+std::vector<std::string_view> statistic_channels();
 
 /// Text appended to the report buffer for a failed RFC step with return code `rc`.
 std::string rfc_failure_text(int rc, const char* exception);
@@ -109,6 +131,14 @@ void write_rfc_error_report(Sensor& sensor, const char* operation);
 
 /// Registers the sensor whose output the error handler uses.
 void set_error_report_target(Sensor* sensor);
+
+/// What the error handler calls once its report is written, just before the process ends
+/// with status 1: the last word of a program that runs the RFC steps for another purpose
+/// than the sensor's answer. Must not throw.
+using ErrorReportEpilogue = void (*)() noexcept;
+
+/// Registers `epilogue` (NULL: none) for the error handler.
+void set_error_report_epilogue(ErrorReportEpilogue epilogue);
 
 }  // namespace tw
 

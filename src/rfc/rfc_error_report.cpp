@@ -7,9 +7,12 @@ namespace tw {
 
 namespace {
 Sensor* g_report_target = nullptr;
-}
+ErrorReportEpilogue g_epilogue = nullptr;
+}  // namespace
 
 void set_error_report_target(Sensor* sensor) { g_report_target = sensor; }
+
+void set_error_report_epilogue(ErrorReportEpilogue epilogue) { g_epilogue = epilogue; }
 
 void write_rfc_error_report(Sensor& sensor, const char* operation) {
   // Composed whole and printed at once: the deadline can neither cut into the report nor
@@ -48,5 +51,6 @@ extern "C" void SAP_API rfc_error_report(char* operation) {
   } catch (...) {
     // Nothing may leave this handler but the end of the process.
   }
+  if (tw::g_epilogue != nullptr) tw::g_epilogue();
   tw::end_process(tw::kExitRfcLibrary, /*inside_library=*/true);
 }

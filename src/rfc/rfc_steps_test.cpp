@@ -173,6 +173,32 @@ TEST_F(RfcSteps, ItemSelectionPrintsOnlyTheItemsChannel) {
   EXPECT_EQ(sensor_.list.found_mark, 'X');
 }
 
+TEST_F(RfcSteps, AnswersAreKeptForALookAtThem) {
+  open();
+  ASSERT_EQ(read_system_info(sensor_), RFC_OK);
+  const std::string& record = sensor_.rfc.system_info;
+  EXPECT_EQ(rfcsi_field(record, "RFCSYSID"), "PRD");
+  EXPECT_EQ(rfcsi_field(record, "RFCHOST"), "prdhost");
+  EXPECT_EQ(rfcsi_field(record, "RFCDBSYS"), "ADABAS D");
+  EXPECT_EQ(rfcsi_field(record, "NOSUCH"), "");
+  EXPECT_EQ(rfcsi_field("short", "RFCSYSID"), "");
+
+  ASSERT_EQ(read_log_statistics(sensor_), RFC_OK);
+  EXPECT_EQ(sensor_.rfc.statistics_rows, 6u);
+  const std::vector<std::pair<std::string, std::string>> known = {
+      {"QuePages", "1234567"}, {"OverFlows", "12,5"}, {"QueInserts", "99"},
+      {"GrpCommits", "1234567890"}, {"GrpCommits", "7"}};
+  EXPECT_EQ(sensor_.rfc.statistics, known);
+
+  // With item selection only the rows up to the item's are looked at.
+  sensor_.settings.item_selection = true;
+  sensor_.settings.item = "OverFlows";
+  ASSERT_EQ(read_log_statistics(sensor_), RFC_OK);
+  EXPECT_EQ(sensor_.rfc.statistics.size(), 2u);
+  EXPECT_EQ(statistic_channels().size(), 10u);
+  EXPECT_EQ(statistic_channels().front(), "PhysReads");
+}
+
 TEST(RfcFailureText, ByReturnCode) {
   EXPECT_EQ(rfc_failure_text(RFC_FAILURE, nullptr), "Error 1014: RFC-Failure raised !");
   EXPECT_EQ(rfc_failure_text(RFC_EXCEPTION, "NOT_FOUND"), "Error 1012: Exception.: NOT_FOUND");

@@ -5,10 +5,6 @@
 
 namespace tw {
 
-namespace {
-
-/// Takes the next name off the front of the listing: up to the next "#", or the rest of
-/// the listing when no "#" closes it.
 std::string take_next_name(std::string& listing) {
   const std::size_t end = listing.find('#');
   std::string name = listing.substr(0, end);
@@ -25,6 +21,8 @@ std::string system_label(const ListRun& list, const std::string& name,
     default: return name;
   }
 }
+
+namespace {
 
 /// A failure that ends the whole run after the document was opened on standard output:
 /// the rest of an error document follows the channels printed so far.

@@ -88,6 +88,15 @@ std::string console_end_line(const Sensor& sensor);
 /// The end line of console mode at `time_of_day`, with the empty line before it.
 std::string end_line(std::string_view time_of_day);
 
+/// Takes the next name off the front of the listing: up to the next "#", or the rest of
+/// the listing when no "#" closes it.
+std::string take_next_name(std::string& listing);
+
+/// The channel name of the listed system `name` by the label style: the name, the name
+/// without its last four characters, the profile's Hostname or its Destination.
+std::string system_label(const ListRun& list, const std::string& name,
+                         const ProfileRecord& profile);
+
 /// The summary text of the global-list run: "(***) <item>: NoSystems=<n>, Processed=<n>,
 /// Failed=<n>".
 std::string list_summary(std::string_view item, unsigned systems, unsigned processed,

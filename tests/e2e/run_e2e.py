@@ -46,12 +46,14 @@ program and of the files the key maps in it, nothing else. "from_bin" maps paths
 working directory to files copied there before the run. A source is "bin:NAME" (a file of
 BIN, or "bin:FOLDER/" with the final "/": every file of that folder of BIN, copied into the
 folder the name gives, "." for the program folder or the working directory itself) or a
-path in the case folder; "cut:N:SOURCE" is the first N bytes of such a source (a file cut
-short). {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its
-companions beside the program. "{PROGRAM_DIR}" in the expected stdout is the folder the
-program runs from, as the program names it (with a final separator). A case with
-"program_folder" has no drive/; it sets up its own folder and so runs alike whichever
---rfclib is given.
+path in the case folder; "cut:N:SOURCE" is the first N bytes of such a file (a file cut
+short). {".": "bin:nwrfc/"} puts the NetWeaver stand-in with its companions beside the
+program. "{PROGRAM_DIR}" in the expected stdout is the folder the program runs from, as the
+program names it (with a final separator): the program folder, else BIN or the stage of
+--rfclib (/opt/tarnwheel/bin/ with drive/, Z:\...\ under Wine). "{WORK_DIR}" in the
+expected stdout is the working directory as the program names it, with a final separator
+(/work/ with drive/, C:\work\ under Wine). A case with "program_folder" has no drive/; it
+sets up its own folder and so runs alike whichever --rfclib is given.
 
 Names of the platform: "{LIBRARY}" is the classic RFC library's file name (librfccm.so
 natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter file
@@ -61,9 +63,12 @@ natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter f
 companions (libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50,
 libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
 libicudecnumber.dll). They stand for those names in the names of files and folders below
-files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present", "fifos"
-and "empty_folders", in the names and sources of "program_folder" and "from_bin", and in the
-expected stdout and stderr.
+files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present",
+"fifos" and "empty_folders", in the names and sources of "program_folder" and "from_bin",
+and in the expected stdout and stderr.
+
+"masks" lists regular expressions (Python's syntax); what they match in stdout, on both
+sides, counts as equal ("took [0-9]+ ms" for a duration, say).
 
 The RFC library of a suite run: with "--rfclib classic" or "--rfclib nw" every case without
 a folder of its own runs its program from a folder the runner makes once per run, holding
@@ -168,6 +173,7 @@ SANDBOX_BIN = "/opt/tarnwheel/bin"
 CONSOLE_CHARACTERS = "#@$%"
 TIME_OF_DAY = re.compile(rb"(?<![0-9])[0-9]{2}:[0-9]{2}:[0-9]{2}(?![0-9])")
 TIME_MASK = b"hh:mm:ss"
+MASK_MARK = b"<masked>"
 PORT_MARK = b"{PORT}"
 PROGRAM_MARK = b"{PROGRAM}"
 DOC_START = b"<Prtg>"
@@ -209,6 +215,7 @@ CASE_KEYS = {
     "empty_folders": list,
     "program_folder": dict,
     "from_bin": dict,
+    "masks": list,
     "libraries": list,
     "library_note": str,
 }
@@ -307,6 +314,13 @@ def show_stream(label: str, data: bytes) -> list[str]:
 
 def mask_times(data: bytes) -> bytes:
     return TIME_OF_DAY.sub(TIME_MASK, data)
+
+
+def apply_masks(data: bytes, masks: list) -> bytes:
+    """data with every match of the case's masks (compiled patterns) made one mark."""
+    for mask in masks:
+        data = mask.sub(MASK_MARK, data)
+    return data
 
 
 def holds_forbidden(data: bytes, text: str) -> bool:
@@ -451,6 +465,14 @@ def load_case(case_dir: Path) -> dict:
     for key in ("program_folder", "from_bin"):
         if not all(isinstance(k, str) and isinstance(v, str) for k, v in case.get(key, {}).items()):
             raise CaseError("%s: %r must map names to sources" % (CASE_FILE, key))
+    masks = []
+    for pattern in case.get("masks", []):
+        try:
+            masks.append(re.compile(pattern.encode("utf-8")))
+        except (AttributeError, re.error) as e:
+            raise CaseError("%s: 'masks' must be a list of regular expressions: %s"
+                            % (CASE_FILE, e))
+    case["masks"] = masks
     if "program_folder" in case and (case_dir / "drive").is_dir():
         raise CaseError("%s: a case with 'program_folder' has no drive/" % CASE_FILE)
     if case["fifos"] and case["platforms"] != ["posix"]:
@@ -697,8 +719,16 @@ class Libraries:
         return self.rfclib or CLASSIC
 
     def names(self) -> dict[str, str]:
-        """The placeholders of names and their values on the platform."""
-        return {**PLATFORM_NAMES[self.platform], **dict(NW_FILES[self.platform])}
+        """The placeholders of file names and their values on the platform."""
+        names = dict(PLATFORM_NAMES[self.platform])
+        names.update(NW_FILES[self.platform])
+        return names
+
+    def substitute(self, text: str) -> str:
+        return with_names(text, self.names())
+
+    def substitute_bytes(self, data: bytes) -> bytes:
+        return with_names_bytes(data, self.names())
 
     def library_files(self, bin_dir: Path) -> list[Path]:
         """The files of the suite's library: the classic one of BIN, or the NetWeaver one with
@@ -1067,7 +1097,20 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                             inside(program_dir, with_names(name, names), "program_folder name"))
             shown = (windows_name(program_dir) + "\\" if wine is not None
                      else str(program_dir) + "/")
-            expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
+        elif wine is not None:
+            shown = windows_name(program_path.parent) + "\\"
+        elif sandboxed:
+            shown = SANDBOX_BIN + "/"
+        else:
+            shown = str(program_path.parent.resolve()) + "/"
+        expected_out = expected_out.replace(b"{PROGRAM_DIR}", shown.encode())
+        if wine is not None:
+            shown_work = "C:\\" + case["cwd"].replace("/", "\\") + "\\"
+        elif sandboxed:
+            shown_work = "/" + case["cwd"] + "/"
+        else:
+            shown_work = str(work.resolve()) + "/"
+        expected_out = expected_out.replace(b"{WORK_DIR}", shown_work.encode())
         special_base = tree if drive.is_dir() else work
         for rel in case["fifos"]:
             (special_base / rel).parent.mkdir(parents=True, exist_ok=True)
@@ -1168,9 +1211,10 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
                 and not any("timed out" in p for p in problems)):
             problems.append("    the run took %.2f s, more than max_seconds %g"
                             % (took, case["max_seconds"]))
-        if mask_times(stdout) != mask_times(expected_out):
-            problems.extend(describe_difference("stdout", mask_times(expected_out),
-                                                mask_times(stdout)))
+        shown_out = apply_masks(mask_times(stdout), case["masks"])
+        expected_shown = apply_masks(mask_times(expected_out), case["masks"])
+        if shown_out != expected_shown:
+            problems.extend(describe_difference("stdout", expected_shown, shown_out))
         if expected_err is not None and mask_times(stderr) != mask_times(expected_err):
             problems.extend(describe_difference("stderr", mask_times(expected_err),
                                                 mask_times(stderr)))

@@ -55,6 +55,8 @@ FAKE = textwrap.dedent("""\
         p = a[1]
         out.write((("fifo" if __import__("stat").S_ISFIFO(os.lstat(p).st_mode) else
                     "dir" if os.path.isdir(p) else "other") + "\\n").encode())
+    elif mode == "cwd":
+        out.write((os.getcwd() + "/\\n").encode())
     elif mode == "argv0":
         open("argv0", "w").write("run as " + sys.argv[0] + time.strftime(" at %H:%M:%S"))
     sys.stderr.write("note\\n")
@@ -455,6 +457,22 @@ class RunnerTest(unittest.TestCase):
         self.assertOutcome("planted", True, out)
         self.assertOutcome("absent", False, out)
         self.assertIn("nothing, to be copied to l, is not there", out)
+
+    def test_folder_marks_and_masks(self):
+        (self.bin / "other").write_bytes(b"x")
+        self.case("bin", {"args": ["selfdir"]}, b"{PROGRAM_DIR} fake other\n")
+        self.case("work", {"args": ["cwd"]}, b"{WORK_DIR}\n")
+        self.case("masked", {"args": ["echo", "took", "17", "ms,", "took", "3", "ms"],
+                             "masks": ["took [0-9]+ ms"]}, b"took 0 ms, took 0 ms\n")
+        self.case("unmasked", {"args": ["echo", "took", "17", "ms"]}, b"took 0 ms\n")
+        self.case("bad_mask", {"args": ["echo"], "masks": ["("]}, b"\n")
+        status, out = self.run_runner()
+        self.assertOutcome("bin", True, out)
+        self.assertOutcome("work", True, out)
+        self.assertOutcome("masked", True, out)
+        self.assertOutcome("unmasked", False, out)
+        self.assertOutcome("bad_mask", False, out)
+        self.assertIn("'masks' must be a list of regular expressions", out)
 
     def test_cut_sources_hold_the_first_bytes(self):
         (self.bin / "librfccm.so").write_bytes(b"0123456789")
