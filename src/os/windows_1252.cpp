@@ -4,6 +4,13 @@ namespace tw {
 
 namespace {
 
+/// The characters of Windows-1252 from 0x80 to 0x9F; 0 where the code page has none.
+constexpr char32_t kWindows1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
 /// The byte of a UTF-16 code unit in Windows-1252; '?' when the code page lacks it.
 char byte_of(char16_t unit) {
   if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);

@@ -1,5 +1,6 @@
 // Text for the XML document: markup characters as entities, and UTF-8 whatever bytes came
 // in, so that the document stays well-formed with any value from SAP or from a file.
+#include "os/windows_1252.h"
 #include "output/report.h"
 
 namespace tw {
