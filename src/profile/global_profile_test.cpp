@@ -93,9 +93,8 @@ TEST_F(ListFiles, SeveralAllocationLines) {
 std::string names(int count) {
   std::string listed;
   for (int i = 1; i <= count; ++i) {
-    char name[16];
-    std::snprintf(name, sizeof name, "S%04d.P00#", i);
-    listed += name;
+    const std::string number = std::to_string(i);
+    listed += "S" + std::string(4 - number.size(), '0') + number + ".P00#";
   }
   return listed;
 }
