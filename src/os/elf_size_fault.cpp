@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <vector>
 
 namespace tw {
 
@@ -54,9 +55,11 @@ std::string elf_size_fault(const std::string& path) {
   if (entries == 0 || entry_size != (wide ? 56u : 32u)) return {};
   if (table > size || entry_size * entries > size - table) return fault;
 
-  unsigned char entry[56] = {};
+  // The whole table in one read: the check runs before every library is loaded.
+  std::vector<unsigned char> headers(entry_size * entries);
+  if (read_at(file, table, headers.data(), headers.size()) != headers.size()) return fault;
   for (std::uint64_t i = 0; i < entries; ++i) {
-    if (read_at(file, table + i * entry_size, entry, entry_size) != entry_size) return fault;
+    const unsigned char* entry = headers.data() + i * entry_size;
     const std::uint64_t offset =
         wide ? number_at(entry, 8, 8, big_endian) : number_at(entry, 4, 4, big_endian);
     const std::uint64_t bytes =
