@@ -20,6 +20,7 @@ import io
 import re
 import sys
 import tarfile
+import textwrap
 import zipfile
 from pathlib import Path
 
@@ -39,6 +40,43 @@ def listed_profiles(text: str) -> set[str]:
         if match:
             names.update(name for name in match.group(1).split("#") if name.strip())
     return names
+
+
+def table_cells(line: str) -> list[str]:
+    """The cells of a Markdown table row "| a | b |"."""
+    return [cell.strip() for cell in line.strip().strip("|").split("|")]
+
+
+def plain_text_guide(markdown: str, width: int = 88) -> str:
+    """The guide for a plain text editor: every table becomes a list (each row's first cell,
+    then the other cells under their column names) and every longer line of prose is
+    wrapped, so that only code lines may be wider than `width`."""
+    out: list[str] = []
+    lines = markdown.splitlines()
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        if (line.startswith("|") and i + 1 < len(lines)
+                and re.match(r"^\|[ :|-]+\|$", lines[i + 1].strip())):
+            header = table_cells(line)
+            i += 2
+            while i < len(lines) and lines[i].startswith("|"):
+                cells = table_cells(lines[i])
+                out += textwrap.wrap(cells[0], width, initial_indent="- ",
+                                     subsequent_indent="  ")
+                for name, cell in zip(header[1:], cells[1:]):
+                    out += textwrap.wrap(f"{name}: {cell}", width, initial_indent="    ",
+                                         subsequent_indent="      ")
+                i += 1
+            continue
+        if len(line) > width and not line.startswith("    "):
+            lead = len(line) - len(line.lstrip())
+            bullet = 2 if line.lstrip().startswith(("- ", "* ")) else 0
+            out += textwrap.wrap(line, width, subsequent_indent=" " * (lead + bullet))
+        else:
+            out.append(line)
+        i += 1
+    return "\n".join(out) + "\n"
 
 
 def package_files(platform: str, bin_dir: Path, top: Path,
@@ -75,6 +113,9 @@ def package_files(platform: str, bin_dir: Path, top: Path,
               .replace("{COPY}", "copy" if windows else "cp")
               .replace("{EXE}", exe).replace("{SEP}", sep)), False),
         ("docs/installation.md", (top / "docs/installation.md").read_bytes(), False),
+        ("docs/installation.txt",
+         (plain_text_guide((top / "docs/installation.md").read_text(encoding="utf-8"))
+          .replace("\n", "\r\n" if windows else "\n").encode("utf-8")), False),
         ("docs/rfcsim.md", (top / "docs/rfcsim.md").read_bytes(), False),
     ]
     samples = {}
