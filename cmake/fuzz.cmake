@@ -1,5 +1,5 @@
 # libFuzzer targets (with -DTARNWHEEL_FUZZ=ON and clang): every NAME_fuzz.cpp beside the code
-# it fuzzes becomes the program <build>/bin/NAME_fuzz; its seed corpus lies beside it in
+# it fuzzes becomes the program <build>/bin/NAME_fuzz; its starting inputs lie beside it in
 # fuzz_corpus/NAME_fuzz/. tools/fuzz builds and runs them. Checks of XML documents use
 # expat (Debian's libexpat1-dev).
 find_package(EXPAT REQUIRED)

@@ -42,10 +42,10 @@ bool body_char_allowed(unsigned char stored, int j) {
 bool offset_in_range(int offset) { return offset >= 0 && offset < kPasswordOffsets; }
 
 /*
- * Seeds the padding from the password and the offset (FNV-1a), so that the same input
+ * Starts the padding from the password and the offset (FNV-1a), so that the same input
  * always yields the same stored value.
  */
-std::uint32_t padding_seed(std::string_view plain, int offset) {
+std::uint32_t padding_start(std::string_view plain, int offset) {
   std::uint32_t hash = 2166136261u;
   auto mix = [&hash](unsigned char byte) {
     hash ^= byte;
@@ -130,7 +130,7 @@ std::optional<std::string> encode_password(std::string_view plain, int offset) {
   if (!password_offset_usable(plain, offset)) return std::nullopt;
 
   // minstd_rand is defined exactly by the standard, so the padding is the same everywhere.
-  std::minstd_rand padding(padding_seed(plain, offset));
+  std::minstd_rand padding(padding_start(plain, offset));
   std::string plain20(plain);
   for (std::size_t p = plain.size(); p < kPlainPasswordLength; ++p) {
     const int j = body_index(p);

@@ -7,6 +7,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace tw {
@@ -18,7 +19,7 @@ class RegularFile : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = fs::temp_directory_path() /
-           ("tarnwheel-regular-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           ("tarnwheel-regular-" + std::to_string(::getpid()) +
             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);

@@ -1111,12 +1111,12 @@ def run_case_checked(case_dir: Path, bin_dir: Path, sim_dir: Path,
         else:
             shown_work = str(work.resolve()) + "/"
         expected_out = expected_out.replace(b"{WORK_DIR}", shown_work.encode())
-        special_base = tree if drive.is_dir() else work
+        made_base = tree if drive.is_dir() else work
         for rel in case["fifos"]:
-            (special_base / rel).parent.mkdir(parents=True, exist_ok=True)
-            os.mkfifo(special_base / rel)
+            (made_base / rel).parent.mkdir(parents=True, exist_ok=True)
+            os.mkfifo(made_base / rel)
         for rel in case["empty_folders"]:
-            (special_base / rel).mkdir(parents=True, exist_ok=True)
+            (made_base / rel).mkdir(parents=True, exist_ok=True)
 
         args = list(case["args"])
         port = None
