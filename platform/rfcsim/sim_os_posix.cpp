@@ -2,6 +2,8 @@
 // and signal handlers.
 #include "sim_os.h"
 
+#include "sim_os_addresses.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -84,15 +86,8 @@ bool Listener::open(const std::string& host, std::uint16_t port, std::string& er
     error = "no pipe for the shutdown";
     return false;
   }
-  addrinfo hints{};
-  hints.ai_family = AF_UNSPEC;
-  hints.ai_socktype = SOCK_STREAM;
-  hints.ai_flags = AI_PASSIVE;
-  addrinfo* found = nullptr;
-  if (::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0) {
-    error = "host '" + host + "' unknown";
-    return false;
-  }
+  addrinfo* found = listen_addresses(host, port, error);
+  if (found == nullptr) return false;
   error = "no address for '" + host + "'";
   for (addrinfo* address = found; address != nullptr; address = address->ai_next) {
     const int fd = ::socket(address->ai_family, address->ai_socktype, address->ai_protocol);
@@ -109,12 +104,7 @@ bool Listener::open(const std::string& host, std::uint16_t port, std::string& er
   }
   ::freeaddrinfo(found);
   if (listen_ < 0) return false;
-  sockaddr_storage bound{};
-  socklen_t size = sizeof bound;
-  ::getsockname(static_cast<int>(listen_), reinterpret_cast<sockaddr*>(&bound), &size);
-  port_ = bound.ss_family == AF_INET6
-              ? ntohs(reinterpret_cast<const sockaddr_in6*>(&bound)->sin6_port)
-              : ntohs(reinterpret_cast<const sockaddr_in*>(&bound)->sin_port);
+  port_ = bound_port(static_cast<SocketId>(listen_));
   return true;
 }
 
