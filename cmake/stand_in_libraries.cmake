@@ -43,7 +43,9 @@ function(stand_in_library_exports target folder file_name)
     string(APPEND _map "  local: *;\n};\n")
     file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}.map "${_map}")
     target_link_options(${target} PRIVATE
-        -Wl,--version-script=${CMAKE_CURRENT_BINARY_DIR}/${target}.map -Wl,-Bsymbolic)
+        -Wl,--version-script=${CMAKE_CURRENT_BINARY_DIR}/${target}.map -Wl,-Bsymbolic
+        # Two segments instead of four: fewer mappings each time the library is loaded.
+        -Wl,-z,noseparate-code)
     if(TARNWHEEL_FUZZ)
       # Coverage hooks and sanitizer calls are bound when a fuzz target loads the library.
       target_link_options(${target} PRIVATE -Wl,-z,undefs)

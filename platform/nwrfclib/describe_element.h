@@ -105,8 +105,10 @@ template <typename Description, typename Record>
 RFC_RC give_element_named(const Description* description, const char* what, const char* kind,
                           const SAP_UC* name, Record* record, RFC_ERROR_INFO* info) {
   return with_description(description, what, info, [&](const Description& found) {
-    return give_record(find_element(elements_of(found), text_of(name)), kind,
-                       "'" + to_utf8(text_of(name)) + "'", record, info);
+    const Element* element = find_element(elements_of(found), text_of(name));
+    // The name goes into the message only when it is needed: lookups mostly succeed.
+    return give_record(element, kind, element != nullptr ? "" : "'" + to_utf8(text_of(name)) + "'",
+                       record, info);
   });
 }
 

@@ -26,7 +26,15 @@ RFC_RC report(RFC_ERROR_INFO* info, const Error& error) {
 }
 
 RFC_RC succeed(RFC_ERROR_INFO* info) {
-  if (info != nullptr) *info = RFC_ERROR_INFO{};
+  if (info == nullptr) return RFC_OK;
+  // Every call ends here on success: empty texts, not a cleared record of 1.7 KB.
+  info->code = RFC_OK;
+  info->group = OK;
+  for (SAP_UC* text : {info->key, info->message, info->abapMsgClass, info->abapMsgType,
+                       info->abapMsgNumber, info->abapMsgV1, info->abapMsgV2, info->abapMsgV3,
+                       info->abapMsgV4}) {
+    text[0] = u'\0';
+  }
   return RFC_OK;
 }
 

@@ -14,11 +14,13 @@ namespace tw::nwrfclib {
 namespace {
 
 /*
- * A character element as it is, an integer in decimal; none for a structure or table.
+ * A character element as it is, an integer in decimal (written into `number`); none for a
+ * structure or table.
  */
-std::optional<std::u16string> text_value(const Element& element, const Value& value) {
+std::optional<std::u16string_view> text_value(const Element& element, const Value& value,
+                                              std::u16string& number) {
   if (element.type == RFCTYPE_CHAR) return value.chars;
-  if (element.type == RFCTYPE_INT) return decimal(value.number);
+  if (element.type == RFCTYPE_INT) return number = decimal(value.number);
   return std::nullopt;
 }
 
@@ -34,7 +36,8 @@ RFC_RC with_text(DATA_CONTAINER_HANDLE handle, const SAP_UC* name, const char* o
     const Element* element = nullptr;
     const Value* value = reach_value(handle, name, element, error);
     if (value == nullptr) return report(info, error);
-    const std::optional<std::u16string> text = text_value(*element, *value);
+    std::u16string number;
+    const std::optional<std::u16string_view> text = text_value(*element, *value, number);
     if (!text) return report(info, wrong_type(*element, operation));
     return body(*text);
   });
@@ -68,10 +71,11 @@ extern "C" RFC_RC SAP_API RfcGetChars(DATA_CONTAINER_HANDLE dataHandle, SAP_UC c
                                       RFC_CHAR* charBuffer, unsigned bufferLength,
                                       RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_text(dataHandle, name, "RfcGetChars", errorInfo, [&](const std::u16string& text) {
+  return with_text(dataHandle, name, "RfcGetChars", errorInfo, [&](std::u16string_view text) {
     if (charBuffer == nullptr) return report(errorInfo, no_buffer());
-    const std::u16string padded = fixed(text, std::max<std::size_t>(bufferLength, text.size()));
-    std::copy_n(padded.begin(), bufferLength, charBuffer);
+    const std::size_t taken = std::min<std::size_t>(text.size(), bufferLength);
+    std::copy_n(text.begin(), taken, charBuffer);
+    std::fill(charBuffer + taken, charBuffer + bufferLength, u' ');
     if (text.size() > bufferLength) return report(errorInfo, too_small(text.size()));
     return succeed(errorInfo);
   });
@@ -86,7 +90,7 @@ extern "C" RFC_RC SAP_API RfcGetString(DATA_CONTAINER_HANDLE dataHandle, SAP_UC 
                                        SAP_UC* stringBuffer, unsigned bufferLength,
                                        unsigned* stringLength, RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_text(dataHandle, name, "RfcGetString", errorInfo, [&](const std::u16string& text) {
+  return with_text(dataHandle, name, "RfcGetString", errorInfo, [&](std::u16string_view text) {
     if (stringLength != nullptr) *stringLength = static_cast<unsigned>(text.size());
     if (stringBuffer == nullptr) return report(errorInfo, no_buffer());
     copy_text(stringBuffer, bufferLength, text);
@@ -103,7 +107,7 @@ extern "C" RFC_RC SAP_API RfcGetString(DATA_CONTAINER_HANDLE dataHandle, SAP_UC 
 extern "C" RFC_RC SAP_API RfcGetInt(DATA_CONTAINER_HANDLE dataHandle, SAP_UC const* name,
                                     RFC_INT* value, RFC_ERROR_INFO* errorInfo) {
   using namespace tw::nwrfclib;
-  return with_text(dataHandle, name, "RfcGetInt", errorInfo, [&](const std::u16string& text) {
+  return with_text(dataHandle, name, "RfcGetInt", errorInfo, [&](std::u16string_view text) {
     if (value == nullptr) return report(errorInfo, no_buffer());
     int number = 0;
     if (text.find_first_not_of(u' ') != std::u16string::npos && !parse_decimal(text, number))

@@ -7,15 +7,17 @@
 namespace tw::nwrfclib {
 
 std::u16string from_bytes(std::string_view bytes) {
-  std::u16string text(tw_sapucum_from_bytes(bytes.data(), bytes.size(), nullptr, 0), u'\0');
-  tw_sapucum_from_bytes(bytes.data(), bytes.size(), text.data(), text.size());
+  // Each byte gives at most one code unit (a 4-byte sequence gives two).
+  std::u16string text(bytes.size(), u'\0');
+  text.resize(tw_sapucum_from_bytes(bytes.data(), bytes.size(), text.data(), text.size()));
   return text;
 }
 
 std::string to_utf8(std::u16string_view text) {
-  std::string bytes(tw_sapucum_to_utf8(text.data(), text.size(), nullptr, 0), '\0');
-  tw_sapucum_to_utf8(text.data(), text.size(), reinterpret_cast<unsigned char*>(bytes.data()),
-                     bytes.size());
+  // Each code unit gives at most three bytes (a surrogate pair four, two units).
+  std::string bytes(text.size() * 3, '\0');
+  bytes.resize(tw_sapucum_to_utf8(text.data(), text.size(),
+                                  reinterpret_cast<unsigned char*>(bytes.data()), bytes.size()));
   return bytes;
 }
 
@@ -24,7 +26,8 @@ std::u16string_view text_of(const SAP_UC* text) {
 }
 
 bool same_name(std::u16string_view a, std::u16string_view b) {
-  return tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
+  // Names are looked up among many: most differ in length already.
+  return a.size() == b.size() && tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
 }
 
 std::u16string decimal(int value) {

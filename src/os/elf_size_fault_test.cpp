@@ -80,6 +80,18 @@ TEST_F(ElfSizeFault, HeadersCutShort) {
   EXPECT_EQ(fault_of(elf_file(true, true, 400, {{~0ull - 10, 100}})), fault);
 }
 
+TEST_F(ElfSizeFault, ProgramHeadersFarFromTheStart) {
+  // The table moved behind the first pages of the file, as a linker may place it.
+  std::string moved = elf_file(true, false, 8192, {{0, 8192}, {6000, 2000}});
+  moved.replace(5000, 2 * 56, moved.substr(64, 2 * 56));
+  put(moved, 32, 8, 5000, false);
+  EXPECT_EQ(fault_of(moved), "");
+  put(moved, 5000 + 56 + 32, 8, 2193, false);  // the second segment one byte too long
+  const std::string fault = path + ": file cut short: its ELF headers reach past its end";
+  EXPECT_EQ(fault_of(moved), fault);
+  EXPECT_EQ(fault_of(moved.substr(0, 5100)), fault);  // the table itself cut
+}
+
 TEST_F(ElfSizeFault, OtherFilesAreTheLoadersToRefuse) {
   EXPECT_EQ(fault_of("this is no library\n"), "");
   EXPECT_EQ(fault_of("\x7F" "ELF"), "");

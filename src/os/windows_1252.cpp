@@ -29,14 +29,15 @@ char32_t windows_1252_character(unsigned char byte) {
 }
 
 std::string windows_1252_of_utf16(std::u16string_view text) {
-  std::string result;
-  result.reserve(text.size());
+  std::string result(text.size(), '\0');
+  std::size_t count = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
-    result.push_back(unit >= 0xD800 && unit <= 0xDFFF ? '?' : byte_of(unit));
+    result[count++] = unit >= 0xD800 && unit <= 0xDFFF ? '?' : byte_of(unit);
   }
+  result.resize(count);
   return result;
 }
 

@@ -1,6 +1,7 @@
 // The RFC library, loaded at run time from the program's own folder: the classic library's
 // twelve entry points, or the NetWeaver library behind the bridge, are bound once, and the
 // classic names the RFC steps call forward to them.
+#include <algorithm>
 #include <vector>
 
 #include "os/shared_library.h"
@@ -89,8 +90,11 @@ bool load_rfc_library(RfcLibraryChoice choice, std::string& error) {
 #ifndef _WIN32
   if (!classic) {
     for (const std::string_view name : kNwRfcLoadOrder) {
+      // The picker found those it requires; only the others are looked for.
       const std::string path = directory + std::string(name);
-      if (library_file_present(path)) companions.push_back(path);
+      const bool required = std::find(kNwRfcCompanions.begin(), kNwRfcCompanions.end(), name) !=
+                            kNwRfcCompanions.end();
+      if (required || library_file_present(path)) companions.push_back(path);
     }
   }
 #endif

@@ -25,6 +25,13 @@ extern "C" std::size_t tw_sapucum_from_bytes(const char* bytes, std::size_t size
   const auto* data = reinterpret_cast<const unsigned char*>(bytes);
   std::size_t count = 0;
   for (std::size_t at = 0; at < size;) {
+    // Most partner text is ASCII, which needs no decoder.
+    if (data[at] < 0x80) {
+      if (count < room) out[count] = data[at];
+      ++count;
+      ++at;
+      continue;
+    }
     unsigned character = 0;
     unsigned length = tw_icuuc_next_utf8(data + at, size - at, &character);
     if (length == 0) {
@@ -55,6 +62,13 @@ extern "C" std::size_t tw_sapucum_to_utf8(const char16_t* text, std::size_t size
   std::size_t count = 0;
   bool full = false;
   for (std::size_t at = 0; at < size;) {
+    if (text[at] < 0x80) {
+      full = full || count + 1 > room;
+      if (!full) out[count] = static_cast<unsigned char>(text[at]);
+      ++count;
+      ++at;
+      continue;
+    }
     unsigned units = 1;
     unsigned char encoded[4];
     const unsigned length = tw_icuuc_put_utf8(tw_icuuc_next_utf16(text + at, size - at, &units),

@@ -54,11 +54,12 @@ bool write_rows(const NwApi& api, RFC_FUNCTION_HANDLE function,
   if (!find_table(api, function, description, rows.name, table, error)) {
     return error.code == kNwOk;
   }
+  const RecordPlan plan = plan_record(api, table.type, shape);
   for (const std::string& row : rows.rows) {
     RFC_ERROR_INFO info{};
     const RFC_STRUCTURE_HANDLE line = api.append_new_row(table.handle, &info);
     if (line == nullptr) return no_handle(info, error);
-    if (!write_record(api, Container{line, table.type}, shape, row, error)) return false;
+    if (!write_record(api, line, plan, row, error)) return false;
   }
   return true;
 }
@@ -77,10 +78,11 @@ bool read_rows(const NwApi& api, RFC_FUNCTION_HANDLE function,
   if (!succeeded(api.get_row_count(table.handle, &count, &info), info, error)) return false;
   wire::Table rows{shape.name, shape.length, {}};
   rows.rows.reserve(count);
+  const RecordPlan plan = plan_record(api, table.type, shape);
   for (unsigned index = 0; index < count; ++index) {
     if (!succeeded(api.move_to(table.handle, index, &info), info, error)) return false;
     std::string row;
-    if (!read_record(api, table, shape, row, error)) return false;
+    if (!read_record(api, table.handle, plan, row, error)) return false;
     rows.rows.push_back(std::move(row));
   }
   reply.tables.push_back(std::move(rows));

@@ -20,22 +20,29 @@ bool integer_like(RFCTYPE type) {
   return type == RFCTYPE_INT || type == RFCTYPE_INT2 || type == RFCTYPE_INT1;
 }
 
-/// The field `name` (of type `type`, `uc_length` bytes with two-byte characters) as text.
+/// Appends UTF-16 `units` to `bytes` in Windows-1252.
+void append_windows_1252(std::string& bytes, std::u16string_view units) {
+  bytes += windows_1252_of_utf16(units);
+}
+
+/// The field `name` (of type `type`, `uc_length` bytes with two-byte characters) as text,
+/// appended to `text`; `buffer` is room to reuse from one field to the next.
 bool read_text(const NwApi& api, DATA_CONTAINER_HANDLE container, const std::u16string& name,
-               RFCTYPE type, unsigned uc_length, std::string& text, NwError& error) {
+               RFCTYPE type, unsigned uc_length, std::u16string& buffer, std::string& text,
+               NwError& error) {
   RFC_ERROR_INFO info{};
   if (char_like(type)) {
-    std::u16string buffer(std::max(uc_length / 2, 1u), u' ');
+    buffer.assign(std::max(uc_length / 2, 1u), u' ');
     if (!succeeded(api.get_chars(container, name.c_str(), buffer.data(),
                                  static_cast<unsigned>(buffer.size()), &info),
                    info, error)) {
       return false;
     }
-    text = windows_1252_of_utf16(buffer);
+    append_windows_1252(text, buffer);
     return true;
   }
   // Other types as the library writes them as text, of any length.
-  std::u16string buffer(64, u'\0');
+  buffer.assign(64, u'\0');
   unsigned length = 0;
   RFC_RC rc = api.get_string(container, name.c_str(), buffer.data(),
                              static_cast<unsigned>(buffer.size()), &length, &info);
@@ -45,16 +52,20 @@ bool read_text(const NwApi& api, DATA_CONTAINER_HANDLE container, const std::u16
                         static_cast<unsigned>(buffer.size()), &length, &info);
   }
   if (!succeeded(rc, info, error)) return false;
-  buffer.resize(std::min<std::size_t>(length, buffer.size()));
-  text = windows_1252_of_utf16(buffer);
+  append_windows_1252(text, std::u16string_view(buffer).substr(0, length));
   return true;
 }
 
+/// Pads or cuts what was appended to `bytes` from `start` on to `length` bytes.
+void fit_text(std::string& bytes, std::size_t start, unsigned length) {
+  bytes.resize(start + length, ' ');
+}
+
 /// Appends `text` cut or padded with blanks to `length` bytes.
-void put_text(std::string& bytes, const std::string& text, unsigned length) {
-  const std::size_t taken = std::min<std::size_t>(text.size(), length);
-  bytes.append(text, 0, taken);
-  bytes.append(length - taken, ' ');
+void put_text(std::string& bytes, std::string_view text, unsigned length) {
+  const std::size_t start = bytes.size();
+  bytes.append(text.substr(0, length));
+  fit_text(bytes, start, length);
 }
 
 /// Appends `value` as 4 host-order bytes, cut or padded with zeros to `length` bytes.
@@ -67,31 +78,29 @@ void put_integer(std::string& bytes, std::int32_t value, unsigned length) {
 }
 
 /// Reads one field of a record and appends its `field.length` bytes.
-bool read_field(const NwApi& api, const Container& container, const Field& field,
-                std::string& bytes, NwError& error) {
-  const std::u16string name = utf16_of_windows_1252(field.name);
-  RFC_FIELD_DESC description{};
-  RFC_ERROR_INFO info{};
-  if (api.get_field_desc_by_name(container.type, name.c_str(), &description, &info) != RFC_OK) {
+bool read_field(const NwApi& api, DATA_CONTAINER_HANDLE container, const RecordPlan::Item& item,
+                std::u16string& buffer, std::string& bytes, NwError& error) {
+  const Field& field = *item.field;
+  if (!item.known) {
     // A field the system does not send keeps the look of an initial one.
     field.integer ? put_integer(bytes, 0, field.length) : put_text(bytes, "", field.length);
     return true;
   }
-  if (field.integer || integer_like(description.type)) {
+  if (field.integer || integer_like(item.type)) {
+    RFC_ERROR_INFO info{};
     RFC_INT value = 0;
-    if (!succeeded(api.get_int(container.handle, name.c_str(), &value, &info), info, error)) {
+    if (!succeeded(api.get_int(container, item.name.c_str(), &value, &info), info, error)) {
       return false;
     }
     field.integer ? put_integer(bytes, value, field.length)
                   : put_text(bytes, std::to_string(value), field.length);
     return true;
   }
-  std::string text;
-  if (!read_text(api, container.handle, name, description.type, description.ucLength, text,
-                 error)) {
+  const std::size_t start = bytes.size();
+  if (!read_text(api, container, item.name, item.type, item.uc_length, buffer, bytes, error)) {
     return false;
   }
-  put_text(bytes, text, field.length);
+  fit_text(bytes, start, field.length);
   return true;
 }
 
@@ -138,36 +147,52 @@ bool structure_parameter(const NwApi& api, RFC_FUNCTION_HANDLE function,
 
 }  // namespace
 
-bool read_record(const NwApi& api, const Container& container, const Shape& shape,
+RecordPlan plan_record(const NwApi& api, RFC_TYPE_DESC_HANDLE type, const Shape& shape) {
+  RecordPlan plan;
+  plan.length = shape.length;
+  plan.items.reserve(shape.fields.size());
+  for (const Field& field : shape.fields) {
+    RecordPlan::Item item{&field, utf16_of_windows_1252(field.name), false, RFCTYPE_CHAR, 0};
+    RFC_FIELD_DESC description{};
+    RFC_ERROR_INFO info{};
+    if (api.get_field_desc_by_name(type, item.name.c_str(), &description, &info) == RFC_OK) {
+      item.known = true;
+      item.type = description.type;
+      item.uc_length = description.ucLength;
+    }
+    plan.items.push_back(std::move(item));
+  }
+  return plan;
+}
+
+bool read_record(const NwApi& api, DATA_CONTAINER_HANDLE container, const RecordPlan& plan,
                  std::string& bytes, NwError& error) {
   bytes.clear();
-  for (const Field& field : shape.fields) {
-    if (!read_field(api, container, field, bytes, error)) return false;
+  bytes.reserve(plan.length);
+  std::u16string buffer;
+  for (const RecordPlan::Item& item : plan.items) {
+    if (!read_field(api, container, item, buffer, bytes, error)) return false;
   }
-  bytes.resize(shape.length, ' ');
+  bytes.resize(plan.length, ' ');
   return true;
 }
 
-bool write_record(const NwApi& api, const Container& container, const Shape& shape,
+bool write_record(const NwApi& api, DATA_CONTAINER_HANDLE container, const RecordPlan& plan,
                   const std::string& bytes, NwError& error) {
   std::size_t at = 0;
-  for (const Field& field : shape.fields) {
-    const std::u16string name = utf16_of_windows_1252(field.name);
-    RFC_FIELD_DESC description{};
+  for (const RecordPlan::Item& item : plan.items) {
+    const Field& field = *item.field;
     RFC_ERROR_INFO info{};
-    const bool known =
-        api.get_field_desc_by_name(container.type, name.c_str(), &description, &info) == RFC_OK;
-    if (known && field.integer) {
-      if (!succeeded(api.set_int(container.handle, name.c_str(),
+    if (item.known && field.integer) {
+      if (!succeeded(api.set_int(container, item.name.c_str(),
                                  integer_at(bytes, at, field.length), &info),
                      info, error)) {
         return false;
       }
-    } else if (known) {
+    } else if (item.known) {
       const std::string_view text =
           at < bytes.size() ? std::string_view(bytes).substr(at, field.length) : "";
-      if (!write_text(api, container.handle, name, description.type, description.ucLength,
-                      text, error)) {
+      if (!write_text(api, container, item.name, item.type, item.uc_length, text, error)) {
         return false;
       }
     }
@@ -189,7 +214,8 @@ bool read_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
   if (shape.structure && parameter.type == RFCTYPE_STRUCTURE) {
     Container structure{};
     return structure_parameter(api, function, name, structure, error) &&
-           read_record(api, structure, shape, value.bytes, error);
+           read_record(api, structure.handle, plan_record(api, structure.type, shape),
+                       value.bytes, error);
   }
   const bool integer = shape.fields.size() == 1 && shape.fields.front().integer;
   if (integer || integer_like(parameter.type)) {
@@ -201,7 +227,9 @@ bool read_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
     value.bytes = wire::int_bytes(number);
     return true;
   }
-  return read_text(api, function, name, parameter.type, parameter.ucLength, value.bytes, error);
+  std::u16string buffer;
+  return read_text(api, function, name, parameter.type, parameter.ucLength, buffer, value.bytes,
+                   error);
 }
 
 bool write_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
@@ -216,7 +244,8 @@ bool write_value(const NwApi& api, RFC_FUNCTION_HANDLE function,
   if (shape.structure && parameter.type == RFCTYPE_STRUCTURE) {
     Container structure{};
     return structure_parameter(api, function, name, structure, error) &&
-           write_record(api, structure, shape, value.bytes, error);
+           write_record(api, structure.handle, plan_record(api, structure.type, shape),
+                        value.bytes, error);
   }
   if (value.kind == wire::ValueKind::kInt) {
     return succeeded(api.set_int(function, name.c_str(), wire::int_of(value.bytes), &info),

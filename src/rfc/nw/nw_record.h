@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "rfc/nw/nw_api.h"
 
@@ -13,21 +14,40 @@ struct Container {
   RFC_TYPE_DESC_HANDLE type;
 };
 
+/// How the fields of a classic shape lie in containers of one type. Made once per type,
+/// so that the rows of a table do not look up each field's description again.
+struct RecordPlan {
+  struct Item {
+    const Field* field;
+    std::u16string name;
+    bool known;           ///< the type has a field of this name
+    RFCTYPE type;         ///< its type and length (bytes, two per character) when known
+    unsigned uc_length;
+  };
+  std::vector<Item> items;
+  unsigned length = 0;  ///< bytes of the classic record
+};
+
 /*
- * The fields of `shape` read from `container` (of a table: its current row) into `bytes`,
- * `shape.length` bytes in all: characters converted to Windows-1252 ("?" for any other),
+ * The plan of `shape` (which must outlive it) for containers of the type `type`.
+ */
+RecordPlan plan_record(const NwApi& api, RFC_TYPE_DESC_HANDLE type, const Shape& shape);
+
+/*
+ * The fields of a plan read from `container` (of a table: its current row) into `bytes`,
+ * `plan.length` bytes in all: characters converted to Windows-1252 ("?" for any other),
  * cut or padded with blanks to the field's length; integers as 4 host-order bytes. A field
  * the container lacks stays blank (characters) or 0. False with `error` set when the
  * library fails.
  */
-bool read_record(const NwApi& api, const Container& container, const Shape& shape,
+bool read_record(const NwApi& api, DATA_CONTAINER_HANDLE container, const RecordPlan& plan,
                  std::string& bytes, NwError& error);
 
 /*
- * Sets the fields of `shape` in `container` from the classic `bytes`; fields the container
+ * Sets the fields of a plan in `container` from the classic `bytes`; fields the container
  * lacks are passed over, texts lose their trailing blanks and are cut to the field.
  */
-bool write_record(const NwApi& api, const Container& container, const Shape& shape,
+bool write_record(const NwApi& api, DATA_CONTAINER_HANDLE container, const RecordPlan& plan,
                   const std::string& bytes, NwError& error);
 
 /*
