@@ -85,7 +85,8 @@ void fill_from_record(Container& structure, std::string_view record) {
       int number = 0;
       value.number = parse_decimal(from_bytes(bytes), number) ? number : 0;
     } else {
-      value.chars = fixed(from_bytes(bytes), field.length);
+      assign_from_bytes(value.chars, bytes);
+      value.chars.resize(field.length, u' ');
     }
   }
 }

@@ -7,10 +7,15 @@
 namespace tw::nwrfclib {
 
 std::u16string from_bytes(std::string_view bytes) {
-  // Each byte gives at most one code unit (a 4-byte sequence gives two).
-  std::u16string text(bytes.size(), u'\0');
-  text.resize(tw_sapucum_from_bytes(bytes.data(), bytes.size(), text.data(), text.size()));
+  std::u16string text;
+  assign_from_bytes(text, bytes);
   return text;
+}
+
+void assign_from_bytes(std::u16string& text, std::string_view bytes) {
+  // Each byte gives at most one code unit (a 4-byte sequence gives two).
+  text.resize(bytes.size());
+  text.resize(tw_sapucum_from_bytes(bytes.data(), bytes.size(), text.data(), text.size()));
 }
 
 std::string to_utf8(std::u16string_view text) {

@@ -18,6 +18,11 @@ namespace tw::nwrfclib {
 std::u16string from_bytes(std::string_view bytes);
 
 /*
+ * The same into `text`, whose room is reused.
+ */
+void assign_from_bytes(std::u16string& text, std::string_view bytes);
+
+/*
  * UTF-16 as UTF-8 (a lone surrogate as U+FFFD).
  */
 std::string to_utf8(std::u16string_view text);

@@ -1,8 +1,11 @@
 #include "wire.h"
 
+#include <algorithm>
 #include <limits>
 #include <set>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace tw::wire {
 
@@ -235,6 +238,22 @@ std::vector<Table> read_tables(Reader& r) {
 }
 
 /*
+ * The index of the first field whose name an earlier field has too; the number of fields
+ * when all names differ.
+ */
+std::size_t first_repeated_name(const std::vector<Field>& fields) {
+  std::vector<std::string_view> names;
+  names.reserve(fields.size());
+  for (const Field& f : fields) names.push_back(f.name);
+  std::sort(names.begin(), names.end());
+  if (std::adjacent_find(names.begin(), names.end()) == names.end()) return fields.size();
+  std::set<std::string_view> seen;
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    if (!seen.insert(fields[i].name).second) return i;
+  return fields.size();
+}
+
+/*
  * Why a parameter of an interface breaks the rules, or empty when it keeps them: a known
  * direction and kind, a table exactly for direction kTables; a character length of 1 to
  * kMaxLineLength, 4 for an integer; a structure or table with a type name and 1 to
@@ -242,46 +261,48 @@ std::vector<Table> read_tables(Reader& r) {
  * other parameter without them.
  */
 std::string parameter_problem(const Parameter& p) {
-  const std::string what = "parameter " + p.name;
+  // Built only for a problem: most parameters have none.
+  const auto what = [&p] { return "parameter " + p.name; };
   const auto direction = static_cast<std::uint8_t>(p.direction);
   if (direction != 1 && direction != 2 && direction != 3 && direction != 7)
-    return what + " has the unknown direction " + std::to_string(direction);
+    return what() + " has the unknown direction " + std::to_string(direction);
   const bool tables = p.direction == Direction::kTables;
   switch (p.kind) {
     case ElementKind::kChar:
     case ElementKind::kInt:
-      if (tables) return what + " of direction tables is no table";
-      if (!p.type.empty() || !p.fields.empty()) return what + " has fields but no structure";
+      if (tables) return what() + " of direction tables is no table";
+      if (!p.type.empty() || !p.fields.empty()) return what() + " has fields but no structure";
       if (p.kind == ElementKind::kInt ? p.length != 4
                                       : p.length == 0 || p.length > kMaxLineLength)
-        return what + " has the length " + std::to_string(p.length);
+        return what() + " has the length " + std::to_string(p.length);
       return {};
     case ElementKind::kStructure:
     case ElementKind::kTable:
       break;
     default:
-      return what + " has the unknown kind " + std::to_string(static_cast<int>(p.kind));
+      return what() + " has the unknown kind " + std::to_string(static_cast<int>(p.kind));
   }
-  if (tables != (p.kind == ElementKind::kTable)) return what + " is a table of another direction";
-  if (p.length != 0) return what + " has a length of its own";
-  if (p.type.empty() || p.type.size() > kMaxName) return what + " has no valid type name";
+  if (tables != (p.kind == ElementKind::kTable)) return what() + " is a table of another direction";
+  if (p.length != 0) return what() + " has a length of its own";
+  if (p.type.empty() || p.type.size() > kMaxName) return what() + " has no valid type name";
   if (p.fields.empty() || p.fields.size() > kMaxFields)
-    return what + " has " + std::to_string(p.fields.size()) + " fields";
-  std::set<std::string> seen;
+    return what() + " has " + std::to_string(p.fields.size()) + " fields";
+  const std::size_t repeated = first_repeated_name(p.fields);
   std::uint64_t total = 0;
-  for (const Field& f : p.fields) {
-    if (f.name.empty() || f.name.size() > kMaxName) return what + " has a field without a name";
-    if (!seen.insert(f.name).second) return what + " has the field " + f.name + " twice";
+  for (std::size_t i = 0; i < p.fields.size(); ++i) {
+    const Field& f = p.fields[i];
+    if (f.name.empty() || f.name.size() > kMaxName) return what() + " has a field without a name";
+    if (i == repeated) return what() + " has the field " + f.name + " twice";
     const bool fits = f.kind == ElementKind::kInt
                           ? f.length == 4
                           : f.kind == ElementKind::kChar && f.length >= 1 &&
                                 f.length <= kMaxLineLength;
     if (!fits)
-      return what + " has the field " + f.name + " of kind " +
+      return what() + " has the field " + f.name + " of kind " +
              std::to_string(static_cast<int>(f.kind)) + " and length " + std::to_string(f.length);
     total += f.length;
   }
-  if (total > kMaxLineLength) return what + " is longer than " + std::to_string(kMaxLineLength);
+  if (total > kMaxLineLength) return what() + " is longer than " + std::to_string(kMaxLineLength);
   return {};
 }
 
