@@ -30,9 +30,18 @@ std::u16string_view text_of(const SAP_UC* text) {
   return text == nullptr ? std::u16string_view() : std::u16string_view(text);
 }
 
+namespace {
+
+/// A code unit with the letters a to z made capitals, as the names are compared.
+char16_t capital(char16_t unit) {
+  return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+}
+
+}  // namespace
+
 bool same_name(std::u16string_view a, std::u16string_view b) {
-  // Names are looked up among many: most differ in length already.
-  return a.size() == b.size() && tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
+  // Names are looked up among many: most differ in length or first letter already.
+  return a.size() == b.size() && (a.empty() || capital(a[0]) == capital(b[0])) && tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
 }
 
 std::u16string decimal(int value) {

@@ -29,16 +29,25 @@ char32_t windows_1252_character(unsigned char byte) {
 }
 
 std::string windows_1252_of_utf16(std::u16string_view text) {
-  std::string result(text.size(), '\0');
-  std::size_t count = 0;
+  std::string result;
+  append_windows_1252_of_utf16(result, text);
+  return result;
+}
+
+void append_windows_1252_of_utf16(std::string& bytes, std::u16string_view text) {
+  std::size_t count = bytes.size();
+  bytes.resize(count + text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
+    if (unit < 0x80) {
+      bytes[count++] = static_cast<char>(unit);
+      continue;
+    }
     const bool high = unit >= 0xD800 && unit <= 0xDBFF;
     if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
-    result[count++] = unit >= 0xD800 && unit <= 0xDFFF ? '?' : byte_of(unit);
+    bytes[count++] = unit >= 0xD800 && unit <= 0xDFFF ? '?' : byte_of(unit);
   }
-  result.resize(count);
-  return result;
+  bytes.resize(count);
 }
 
 std::u16string utf16_of_windows_1252(std::string_view text) {

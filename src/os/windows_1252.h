@@ -15,6 +15,9 @@ char32_t windows_1252_character(unsigned char byte);
 /// surrogate pair (one character) or a lone surrogate.
 std::string windows_1252_of_utf16(std::u16string_view text);
 
+/// The same appended to `bytes`.
+void append_windows_1252_of_utf16(std::string& bytes, std::u16string_view text);
+
 /// The same for UTF-16 code units given as bytes (`bytes`, without a byte-order mark;
 /// big-endian or little-endian); a last odd byte becomes "?" as well.
 std::string windows_1252_of_utf16(std::string_view bytes, bool big_endian);

@@ -26,6 +26,10 @@ TEST(Windows1252, CharactersOutsideTheCodePageBecomeOneQuestionMarkEach) {
   EXPECT_EQ(windows_1252_of_utf16(std::u16string(1, u'\xD800') + u"y"), "?y");  // lone half
   EXPECT_EQ(windows_1252_of_utf16(u"\u0080"), "?");  // a control character 1252 puts € at
   EXPECT_EQ(windows_1252_character(0x8D), 0u);
+  // Appended, a pair shrinks the text behind what was there.
+  std::string bytes = "ab";
+  append_windows_1252_of_utf16(bytes, u"\U0001F600\u00E9z");
+  EXPECT_EQ(bytes, "ab?\xE9z");
 }
 
 }  // namespace

@@ -20,11 +20,6 @@ bool integer_like(RFCTYPE type) {
   return type == RFCTYPE_INT || type == RFCTYPE_INT2 || type == RFCTYPE_INT1;
 }
 
-/// Appends UTF-16 `units` to `bytes` in Windows-1252.
-void append_windows_1252(std::string& bytes, std::u16string_view units) {
-  bytes += windows_1252_of_utf16(units);
-}
-
 /// The field `name` (of type `type`, `uc_length` bytes with two-byte characters) as text,
 /// appended to `text`; `buffer` is room to reuse from one field to the next.
 bool read_text(const NwApi& api, DATA_CONTAINER_HANDLE container, const std::u16string& name,
@@ -38,7 +33,7 @@ bool read_text(const NwApi& api, DATA_CONTAINER_HANDLE container, const std::u16
                    info, error)) {
       return false;
     }
-    append_windows_1252(text, buffer);
+    append_windows_1252_of_utf16(text, buffer);
     return true;
   }
   // Other types as the library writes them as text, of any length.
@@ -52,7 +47,7 @@ bool read_text(const NwApi& api, DATA_CONTAINER_HANDLE container, const std::u16
                         static_cast<unsigned>(buffer.size()), &length, &info);
   }
   if (!succeeded(rc, info, error)) return false;
-  append_windows_1252(text, std::u16string_view(buffer).substr(0, length));
+  append_windows_1252_of_utf16(text, std::u16string_view(buffer).substr(0, length));
   return true;
 }
 
