@@ -62,7 +62,10 @@ natively, librfc32.dll under Wine), "{PARAMETER_FILE}" the library's parameter f
 "{NW_SAPUCUM}", "{NW_ICUUC}", "{NW_ICUDT}", "{NW_ICUIN}", "{NW_ICUDECNUMBER}" name its
 companions (libsapucum.so, libicuuc.so.50, libicudata.so.50, libicui18n.so.50,
 libicudecnumber.so; libsapucum.dll, icuuc50.dll, icudt50.dll, icuin50.dll,
-libicudecnumber.dll). They stand for those names in the names of files and folders below
+libicudecnumber.dll). "{WIDTH}" is the width of the programs under test as tarnwheel-check
+names it ("x86-64 (64-bit)" or "i386 (32-bit)"), "{OTHER_WIDTH}" the other one, and
+"{OTHER_ARCH}" that other one in a file name (i386, x86_64), so that a case may name the
+library of the other width. They stand for those names in the names of files and folders below
 files/ and drive/, in the paths of "expect_files", "text_files", "absent", "present",
 "fifos" and "empty_folders", in the names and sources of "program_folder" and "from_bin",
 and in the expected stdout and stderr.
@@ -704,14 +707,37 @@ NW_FOLDER = "nwrfc"
 SIMLOG_PADDED_VALUE = re.compile(rb"\[([^\]\n]*?) +\]")
 
 
+# The widths of the programs under test, as tarnwheel-check names them and in file names.
+WIDTHS = {"x86_64": "x86-64 (64-bit)", "i386": "i386 (32-bit)"}
+
+
+def program_arch(program: Path) -> str:
+    """The architecture of an ELF or PE program file: "x86_64" or "i386"."""
+    with open(program, "rb") as f:
+        head = f.read(4096)
+    if head.startswith(b"\x7fELF"):
+        machine = int.from_bytes(head[18:20], "big" if head[5] == 2 else "little")
+        codes = {62: "x86_64", 3: "i386"}
+    elif head.startswith(b"MZ"):
+        at = int.from_bytes(head[0x3C:0x40], "little")
+        machine = int.from_bytes(head[at + 4:at + 6], "little")
+        codes = {0x8664: "x86_64", 0x14C: "i386"}
+    else:
+        machine, codes = None, {}
+    if machine not in codes:
+        raise CaseError("%s is no x86-64 or i386 program" % program)
+    return codes[machine]
+
+
 class Libraries:
     """The RFC library of a suite run: with --rfclib every case without a folder of its own
     runs its program from `stage`, a folder that holds the programs and that library (with its
     companions) only; without it, from BIN."""
 
-    def __init__(self, rfclib: str | None, platform: str):
+    def __init__(self, rfclib: str | None, platform: str, arch: str = "x86_64"):
         self.rfclib = rfclib
         self.platform = platform
+        self.arch = arch
         self.stage: Path | None = None
 
     @property
@@ -722,6 +748,9 @@ class Libraries:
         """The placeholders of file names and their values on the platform."""
         names = dict(PLATFORM_NAMES[self.platform])
         names.update(NW_FILES[self.platform])
+        other = "i386" if self.arch == "x86_64" else "x86_64"
+        names.update({"{WIDTH}": WIDTHS[self.arch], "{OTHER_WIDTH}": WIDTHS[other],
+                      "{OTHER_ARCH}": other})
         return names
 
     def substitute(self, text: str) -> str:
@@ -1387,11 +1416,12 @@ def main(argv: list[str]) -> int:
     bin_dir = options.bin.resolve()
     sim_dir = (options.sim_bin or options.bin).resolve()
     platform = WINDOWS if options.wine else POSIX
-    libs = Libraries(options.rfclib, platform)
     stage_root = Path(tempfile.mkdtemp(prefix="tarnwheel-e2e-bin-"))
     try:
+        sensor = WINDOWS_PROGRAMS["tarnwheel"] if options.wine else "tarnwheel"
+        libs = Libraries(options.rfclib, platform, program_arch(bin_dir / sensor))
         libs.set_up(stage_root, bin_dir, programs_of(selected, platform))
-    except CaseError as e:
+    except (CaseError, OSError) as e:
         shutil.rmtree(stage_root, ignore_errors=True)
         print("e2e: %s" % e)
         return 1
