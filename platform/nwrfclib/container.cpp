@@ -75,6 +75,7 @@ Value* find_value(Container& container, std::u16string_view name, const Element*
 
 void fill_from_record(Container& structure, std::string_view record) {
   const std::vector<Element>& fields = structure.elements();
+  std::u16string decoded;  // room reused from field to field
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const Element& field = fields[i];
     const std::string_view bytes = field.nuc_offset < record.size()
@@ -85,7 +86,9 @@ void fill_from_record(Container& structure, std::string_view record) {
       int number = 0;
       value.number = parse_decimal(from_bytes(bytes), number) ? number : 0;
     } else {
-      assign_from_bytes(value.chars, bytes);
+      // The value keeps its room (the field's length) when cut or padded to it.
+      assign_from_bytes(decoded, bytes);
+      value.chars.assign(decoded, 0, field.length);
       value.chars.resize(field.length, u' ');
     }
   }

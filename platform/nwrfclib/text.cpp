@@ -40,8 +40,13 @@ char16_t capital(char16_t unit) {
 }  // namespace
 
 bool same_name(std::u16string_view a, std::u16string_view b) {
-  // Names are looked up among many: most differ in length or first letter already.
-  return a.size() == b.size() && (a.empty() || capital(a[0]) == capital(b[0])) && tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
+  // Names are looked up among many: most differ in length or in the first or last letter.
+  if (a.size() != b.size()) return false;
+  if (!a.empty() && (capital(a.front()) != capital(b.front()) ||
+                     capital(a.back()) != capital(b.back()))) {
+    return false;
+  }
+  return tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;
 }
 
 std::u16string decimal(int value) {

@@ -8,6 +8,7 @@ Shape shape_of(const std::vector<rfclib::InstalledStructure>& structures, const 
   if (const rfclib::InstalledStructure* structure = rfclib::find_structure(structures, type)) {
     shape.structure = true;
     unsigned total = 0;
+    shape.fields.reserve(structure->elements.size());
     for (const auto& element : structure->elements) {
       shape.fields.push_back({element.name, element.type == TYPINT, element.length});
       total += element.length;

@@ -165,6 +165,7 @@ bool read_record(const NwApi& api, DATA_CONTAINER_HANDLE container, const Record
   bytes.clear();
   bytes.reserve(plan.length);
   std::u16string buffer;
+  buffer.reserve(plan.length);  // each field's characters, one field after the other
   for (const RecordPlan::Item& item : plan.items) {
     if (!read_field(api, container, item, buffer, bytes, error)) return false;
   }
