@@ -4,6 +4,7 @@
 #include <climits>
 #include <string>
 
+#include "companions/companions.h"
 #include "text.h"
 
 namespace tw::nwrfclib {
@@ -20,6 +21,12 @@ TEST(NwCompanions, PartnerBytesAreUtf8WithWindows1252ForTheRest) {
   EXPECT_EQ(from_bytes("\xED\xA0\x80"), u"\u00ED\u00A0\u20AC");  // an encoded surrogate
   EXPECT_EQ(from_bytes("\xF4\x90\x80\x80").size(), 4u);     // beyond U+10FFFF
   EXPECT_EQ(from_bytes(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+  // Too little room: what fits is written, the whole length is counted.
+  char16_t room[4] = {u'#', u'#', u'#', u'#'};
+  EXPECT_EQ(tw_sapucum_from_bytes("ab\xC3\xA9" "cd", 6, room, 3), 5u);
+  EXPECT_EQ(std::u16string(room, 4), u"ab\u00E9#");
+  EXPECT_EQ(tw_sapucum_from_bytes("abcdef", 6, room, 2), 6u);
+  EXPECT_EQ(std::u16string(room, 4), u"ab\u00E9#");
 }
 
 TEST(NwCompanions, Utf16GoesOutAsUtf8WithLoneSurrogatesReplaced) {

@@ -25,11 +25,14 @@ extern "C" std::size_t tw_sapucum_from_bytes(const char* bytes, std::size_t size
   const auto* data = reinterpret_cast<const unsigned char*>(bytes);
   std::size_t count = 0;
   for (std::size_t at = 0; at < size;) {
-    // Most partner text is ASCII, which needs no decoder.
+    // Most partner text is ASCII, which needs no decoder: a run of it is copied at once.
     if (data[at] < 0x80) {
-      if (count < room) out[count] = data[at];
-      ++count;
-      ++at;
+      std::size_t end = at + 1;
+      while (end < size && data[end] < 0x80) ++end;
+      for (std::size_t i = at; i < end && count + (i - at) < room; ++i)
+        out[count + (i - at)] = data[i];
+      count += end - at;
+      at = end;
       continue;
     }
     unsigned character = 0;
