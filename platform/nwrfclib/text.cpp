@@ -30,20 +30,11 @@ std::u16string_view text_of(const SAP_UC* text) {
   return text == nullptr ? std::u16string_view() : std::u16string_view(text);
 }
 
-namespace {
-
-/// A code unit with the letters a to z made capitals, as the names are compared.
-char16_t capital(char16_t unit) {
-  return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
-}
-
-}  // namespace
-
 bool same_name(std::u16string_view a, std::u16string_view b) {
   // Names are looked up among many: most differ in length or in the first or last letter.
   if (a.size() != b.size()) return false;
-  if (!a.empty() && (capital(a.front()) != capital(b.front()) ||
-                     capital(a.back()) != capital(b.back()))) {
+  if (!a.empty() && (tw_icuin_capital(a.front()) != tw_icuin_capital(b.front()) ||
+                     tw_icuin_capital(a.back()) != tw_icuin_capital(b.back()))) {
     return false;
   }
   return tw_icuin_equal_ignoring_case(a.data(), a.size(), b.data(), b.size()) != 0;

@@ -4,13 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#ifdef _WIN32
 #include <cstdio>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+
+#include "os/regular_file.h"
+#include "os/text_file.h"
 
 namespace tw {
 
@@ -26,71 +23,16 @@ std::uint64_t number_at(const unsigned char* bytes, std::size_t at, std::size_t 
   return value;
 }
 
-/// A file opened for reading at offsets, closed with this object. The check runs before
-/// every library is loaded, so it costs as few calls into the system as it can.
-class ReadOnlyFile {
- public:
-  explicit ReadOnlyFile(const std::string& path) {
-#ifdef _WIN32
-    file_ = std::fopen(path.c_str(), "rb");
-#else
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-#endif
+/// Reads at most `size` bytes at `offset`; the number of bytes read.
+std::size_t read_at(std::FILE* file, std::uint64_t offset, unsigned char* into,
+                    std::size_t size) {
+  // The offset comes from the file: beyond what a long holds, it is beyond the file too.
+  if (offset > static_cast<std::uint64_t>(LONG_MAX) ||
+      std::fseek(file, static_cast<long>(offset), SEEK_SET) != 0) {
+    return 0;
   }
-  ~ReadOnlyFile() {
-#ifdef _WIN32
-    if (file_ != nullptr) std::fclose(file_);
-#else
-    if (fd_ >= 0) ::close(fd_);
-#endif
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-  /// The size of the file; false when it is not open or its size is unknown.
-  bool size(std::uint64_t& size) const {
-#ifdef _WIN32
-    if (file_ == nullptr || std::fseek(file_, 0, SEEK_END) != 0) return false;
-    const long end = std::ftell(file_);
-    size = static_cast<std::uint64_t>(end);
-    return end >= 0;
-#else
-    struct stat info {};
-    if (fd_ < 0 || ::fstat(fd_, &info) != 0 || info.st_size < 0) return false;
-    size = static_cast<std::uint64_t>(info.st_size);
-    return true;
-#endif
-  }
-
-  /// Reads at most `size` bytes at `offset`; the number of bytes read.
-  std::size_t read_at(std::uint64_t offset, unsigned char* into, std::size_t size) const {
-    // The offset comes from the file: beyond what the system's offset holds, it is beyond
-    // the file too.
-#ifdef _WIN32
-    if (offset > static_cast<std::uint64_t>(LONG_MAX) ||
-        std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) {
-      return 0;
-    }
-    return std::fread(into, 1, size, file_);
-#else
-    std::size_t done = 0;
-    while (done < size && offset + done <= static_cast<std::uint64_t>(INT64_MAX)) {
-      const ssize_t got =
-          ::pread(fd_, into + done, size - done, static_cast<off_t>(offset + done));
-      if (got <= 0) break;
-      done += static_cast<std::size_t>(got);
-    }
-    return done;
-#endif
-  }
-
- private:
-#ifdef _WIN32
-  std::FILE* file_ = nullptr;
-#else
-  int fd_ = -1;
-#endif
-};
+  return std::fread(into, 1, size, file);
+}
 
 /// Bytes read at the start of a file: the ELF header and, in every usual library, the
 /// program header table right after it.
@@ -99,17 +41,20 @@ constexpr std::size_t kStartBytes = 1024;
 }  // namespace
 
 std::string elf_size_fault(const std::string& path) {
-  const ReadOnlyFile file(path);
-  std::uint64_t size = 0;
-  if (!file.size(size)) return {};
-
+  const FileHandle file(open_regular_file(path, "rb"));
+  if (!file) return {};
+  // One read of the start: the stream's buffer holds it, and the program headers with it.
   unsigned char start[kStartBytes] = {};
-  const std::size_t got = file.read_at(0, start, sizeof start);
+  const std::size_t got = std::fread(start, 1, sizeof start, file.get());
   const unsigned char* head = start;
   if (got < 6 || head[0] != 0x7F || head[1] != 'E' || head[2] != 'L' || head[3] != 'F' ||
       (head[4] != 1 && head[4] != 2) || (head[5] != 1 && head[5] != 2)) {
     return {};
   }
+  if (std::fseek(file.get(), 0, SEEK_END) != 0) return {};
+  const long end = std::ftell(file.get());
+  if (end < 0) return {};
+  const auto size = static_cast<std::uint64_t>(end);
   const bool wide = head[4] == 2;  // 64 bits
   const bool big_endian = head[5] == 2;
   const std::string fault = path + ": file cut short: its ELF headers reach past its end";
@@ -131,7 +76,7 @@ std::string elf_size_fault(const std::string& path) {
     headers = start + table;
   } else {
     read_apart.resize(table_bytes);
-    if (file.read_at(table, read_apart.data(), table_bytes) != table_bytes) return fault;
+    if (read_at(file.get(), table, read_apart.data(), table_bytes) != table_bytes) return fault;
     headers = read_apart.data();
   }
   for (std::uint64_t i = 0; i < entries; ++i) {

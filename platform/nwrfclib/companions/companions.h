@@ -32,6 +32,11 @@ unsigned tw_icuuc_next_utf16(const char16_t* text, std::size_t size, unsigned* u
 
 // ---- icuin50: comparing names --------------------------------------------------------------
 
+/// A code unit with the letters a to z made capitals: the letter case names ignore.
+inline char16_t tw_icuin_capital(char16_t unit) {
+  return unit >= u'a' && unit <= u'z' ? static_cast<char16_t>(unit - u'a' + u'A') : unit;
+}
+
 /// 1 when both texts are equal apart from the letter case of the letters a to z, else 0.
 int tw_icuin_equal_ignoring_case(const char16_t* a, std::size_t a_size, const char16_t* b,
                                  std::size_t b_size);
